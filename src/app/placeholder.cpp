@@ -1,0 +1,1 @@
+// Keeps kestrel_app non-empty while its forms are being added.
