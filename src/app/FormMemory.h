@@ -1,0 +1,108 @@
+// The data window frame: the tab pages of the operations, the progress bar and the
+// command engine that runs every operation. It implements the engine's host with the
+// terminal window (log, "COM Open", "COM Close") and the serial component (writes).
+//
+// The operation tabs plug in from outside (see CommandEngine.h for the whole recipe):
+//   - put their controls on MemChPage(), ScanGroupPage(), SearchBankPage(), SearchGroupPage();
+//   - RegisterOperationButton / RegisterAbortButton for every operation and Abort button;
+//     the frame mirrors enabled state and the "Tag" property from the engine and connects
+//     each Abort button to its Abort handler;
+//   - Engine().SetAnswerParser(family, parser) for their answer parsers;
+//   - SetMemoryTableRedraw / SetSearchBankTableRedraw for the redraw at show and at the end
+//     of every operation;
+//   - their click handlers call Engine().StartOperation(...).
+#pragma once
+
+#include "CommandEngine.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class TCustomCommX;
+class TFormTerminal;
+struct TStore;
+
+class TFormMemory : public QWidget, private CommandEngineHost {
+    Q_OBJECT
+public:
+    TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& terminal,
+                QWidget* parent = nullptr);
+    ~TFormMemory() override;
+
+    CommandEngine& Engine() { return *engine_; }
+    TStore& Store() { return store_; }
+    TFormTerminal& Terminal() { return terminal_; }
+    TCustomCommX& CommX1() { return comm_; }
+
+    QTabWidget* PageControl1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // The tab pages, empty until an operation tab fills them.
+    QWidget* MemChPage() const { return pages_[0]; }
+    QWidget* ScanGroupPage() const { return pages_[1]; }
+    QWidget* SearchBankPage() const { return pages_[2]; }
+    QWidget* SearchGroupPage() const { return pages_[3]; }
+    QWidget* PageOf(OpTab tab) const { return pages_[static_cast<int>(tab)]; }
+
+    void RegisterOperationButton(OpButton id, QPushButton* button);
+    void RegisterAbortButton(OpTab tab, QPushButton* button);
+    QPushButton* OperationButton(OpButton id) const;
+    QPushButton* AbortButton(OpTab tab) const;
+
+    // MemoryBankTableDisplay for the bank of MemBankComboBox, and SearchBankTableDisplay.
+    void SetMemoryTableRedraw(std::function<void()> redraw);
+    void SetSearchBankTableRedraw(std::function<void()> redraw);
+
+    // The terminal hands every received line here.
+    void MemoryRes_Rx1Line(const QString& RxString);
+
+    void MemBankAbortButtonClick();
+    void ScanGrpAbortButtonClick();
+    void SearchBankAbortButtonClick();
+    void SearchGrpAbortButtonClick();
+    void ProgressBar1MouseDown();
+    void PageControl1DrawTab() {}  // the tabs are drawn as usual
+    void FormShow();
+
+    // Plain message box ("Now Busy!"); replaceable so tests need no modal box.
+    std::function<void(const QString& text)> ShowMessage;
+    // Error box of a failed "COM Open"; replaceable for the same reason.
+    std::function<void(const QString& message, const QString& detail)> ShowCommError;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // CommandEngineHost
+    void WriteCommand(const std::string& bytes) override;
+    void WriteLineEnd() override;
+    void LogProgress(const QString& text) override;
+    void LogSentCommand(const QString& cmd) override;
+    bool ClickComOpen() override;
+    void ClickComClose() override;
+    void RedrawTables() override;
+    void ShowBusyMessage() override;
+    void Sleep(std::int32_t ms) override;
+    void ButtonsChanged(OpTab tab) override;
+    void ProgressChanged(std::int32_t position, std::int32_t maximum) override;
+
+    void BuildPages();
+
+    TStore& store_;
+    TCustomCommX& comm_;
+    TFormTerminal& terminal_;
+    std::unique_ptr<CommandEngine> engine_;
+    std::array<QWidget*, kOpTabCount> pages_{};
+    std::array<QPushButton*, kOpButtonCount> opButtons_{};
+    std::array<QPushButton*, kOpTabCount> abortButtons_{};
+    std::function<void()> redrawMemoryTable_;
+    std::function<void()> redrawSearchBankTable_;
+};
