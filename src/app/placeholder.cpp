@@ -1,1 +1,0 @@
-// Keeps kestrel_app non-empty while its forms are being added.
