@@ -1,0 +1,143 @@
+#include "MemoryWrite.h"
+
+#include "DModeCode.h"
+#include "FreqText.h"
+#include "MemoryRead.h"
+#include "OffsetFreqSend.h"
+#include "ParamAnswers.h"
+
+namespace {
+
+constexpr int kDAutoDMode = 9;  // "D-AU"
+
+std::string Num(int v)
+{
+    return std::to_string(v);
+}
+
+// The channels of one bank in groups of four: main commands first, then the details.
+void AppendBank(const TStore& store, int bank, TCommandList& out)
+{
+    for (int first = 0; first < kMemChPerBank; first += 4) {
+        const int last = std::min(first + 4, kMemChPerBank);
+        for (int ch = first; ch < last; ++ch)
+            out.push_back(MainWriteCommand(bank, ch, store.MemChData[bank][ch]));
+        for (int ch = first; ch < last; ++ch) {
+            const TCommandList details = DetailWriteCommands(bank, ch, store.MemChData[bank][ch]);
+            out.insert(out.end(), details.begin(), details.end());
+        }
+    }
+}
+
+}  // namespace
+
+std::string Make_MD_Param(const TMemChElement& MemCh)
+{
+    if (MemCh.Dem_DModeEnable != 0) {
+        int digit = CodeDigitFromDMode(MemCh.DMode);
+        if (digit < 0)
+            digit = CodeDigitFromDMode(kDAutoDMode);
+        return "0" + Num(digit) + "0";
+    }
+    return "0F" + Num(MemCh.AMode);
+}
+
+std::string OffsetParam(std::int16_t offsetFreq)
+{
+    return offsetFreq > 0 ? "+" + Num(offsetFreq) : Num(offsetFreq);
+}
+
+bool ChannelHoldsData(const TMemChElement& MemCh)
+{
+    return MemCh.MemFlag_RegistedFlag != 0 && MemCh.RxFreq != 0;
+}
+
+TQueuedCommand MainWriteCommand(int bank, int ch, const TMemChElement& MemCh)
+{
+    const std::string bc = TwoDigits(bank) + TwoDigits(ch);
+    if (!ChannelHoldsData(MemCh))
+        return {"MQ" + bc, "[-1](1000)"};
+    return {"MX" + bc + " MP" + Num(MemCh.MemFlag_Pass) + " RF" + cmdfreq::MHzToDotStr(MemCh.RxFreq) +
+                " MD" + Make_MD_Param(MemCh) + " AU" + Num(MemCh.Dem_AutoBand) + " PT" +
+                Num(MemCh.MemFlag_ProtectFlag) + " TT" + memparam::Utf16ToLatin1(TitleText(MemCh.Title)),
+            "[1](1000)"};
+}
+
+TCommandList DetailWriteCommands(int bank, int ch, const TMemChElement& MemCh)
+{
+    if (!ChannelHoldsData(MemCh))
+        return {};
+    const char* const quick = "[-1](200)";
+    const std::uint8_t sql = MemCh.Dem_SQL_Type;
+    TCommandList out;
+    out.push_back({"MR" + TwoDigits(bank) + TwoDigits(ch), "[1](1000)"});
+    out.push_back({"RX", "[1](200)"});
+    if (MemCh.Dem_AutoBand == 0)
+        out.push_back({"IF" + Num(MemCh.IFBW), "[1](200)"});
+    out.push_back({"AT" + Num(MemCh.RF_ATT), quick});
+    out.push_back({"OF" + OffsetParam(MemCh.OffsetFreq), "[1](500)"});
+    out.push_back({"SQ" + Num(MemCh.RF_SQ_N_L_Type), quick});
+    out.push_back({"NR" + Num(MemCh.Dem_DENOIS), quick});
+    if (MemCh.AMode != 0)
+        out.push_back({"AC" + Num(MemCh.RF_AGC), quick});
+    out.push_back({"CI" + Num(sql == 1 ? 1 : sql == 4 ? 2 : 0), quick});
+    out.push_back({"SI" + Num(sql == 3 ? 1 : 0), quick});
+    out.push_back({"DI" + Num(sql == 2 ? 1 : 0), quick});
+    out.push_back({"CN" + Num(MemCh.CTCSS_CODE), quick});
+    out.push_back({"SC" + Num(MemCh.VoiceSCR), quick});
+    out.push_back({"DS" + Num(MemCh.DCS_CODE), quick});
+    out.push_back({"DJ" + Num(MemCh.Dem_DigiDecode), quick});
+    out.push_back({"DC" + Num(MemCh.DCR_CODE), quick});
+    out.push_back({"DW" + Num(MemCh.DCR_WHITE), quick});
+    out.push_back({"NM" + Num(MemCh.NXDN_RANCodeMute), quick});
+    out.push_back({"NC" + Num(MemCh.NXDN_RANCode), quick});
+    out.push_back({"OT" + Num(MemCh.Dem_DMR_Slot), quick});
+    out.push_back({"CM" + Num(MemCh.DMR_ColorCodeMute), quick});
+    out.push_back({"CC" + Num(MemCh.DMR_ColorCode), quick});
+    out.push_back({"PM" + Num(MemCh.P25_NACCodeMute), quick});
+    out.push_back({"PC" + Num(MemCh.P25_NACCode), quick});
+    out.push_back({"TS" + Num(MemCh.RF_TETRA_Slot), quick});
+    return out;
+}
+
+TCommandList ChannelWriteCommands_1Ch(const TStore& store, int bank, int ch)
+{
+    const TMemChElement& rec = store.MemChData[bank][ch];
+    TCommandList out{MainWriteCommand(bank, ch, rec)};
+    const TCommandList details = DetailWriteCommands(bank, ch, rec);
+    out.insert(out.end(), details.begin(), details.end());
+    return out;
+}
+
+TCommandList ChannelWriteCommands_1Bank(const TStore& store, int bank)
+{
+    TCommandList out;
+    AppendBank(store, bank, out);
+    return out;
+}
+
+TCommandList ChannelWriteCommands_AllBanks(const TStore& store)
+{
+    TCommandList out;
+    for (int bank = 0; bank < kMemBankCount; ++bank)
+        AppendBank(store, bank, out);
+    return out;
+}
+
+TCommandList WrapWriteCommands(TCommandList channels, bool& offsetFreqChanged,
+                               const std::int32_t (&offsetFreqTable)[kOffsetCount])
+{
+    TCommandList out{{"AZ", "[1](200)"}, {"IX1", "[-1](200)"}};
+    OffsetFreqSetCommand(offsetFreqChanged, offsetFreqTable, out);
+    out.insert(out.end(), channels.begin(), channels.end());
+    out.push_back({"IX0", "[-1](200)"});
+    return out;
+}
+
+bool MemoryWriteRes_1Line(std::string_view RxString)
+{
+    for (std::string_view exact : {" ", "20 ", "?", "30?", "50?", "60?"})
+        if (RxString == exact)
+            return true;
+    return memparam::FindKeyAt(RxString, "RX ").has_value();
+}

@@ -1,0 +1,14 @@
+// Sending the offset frequency list: entries 1..19, once after each change and once after
+// program start. Every write operation calls this right after its opening commands.
+#pragma once
+
+#include "QueuedCommand.h"
+#include "Store.h"
+
+#include <cstdint>
+
+// When offsetFreqChanged is set: clears it and appends "OL" nn " RF" compact MHz for
+// nn = 01..19. Entries 0 and 20..39 are the receiver's own and are never sent.
+// Returns the number of commands appended.
+int OffsetFreqSetCommand(bool& offsetFreqChanged, const std::int32_t (&offsetFreqTable)[kOffsetCount],
+                         TCommandList& out);

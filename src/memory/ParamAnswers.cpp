@@ -1,0 +1,146 @@
+#include "ParamAnswers.h"
+
+#include "DModeCode.h"
+#include "FreqText.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace memparam {
+
+std::optional<std::size_t> FindKeyAt(std::string_view line, std::string_view key)
+{
+    const std::size_t at = line.find(key);
+    if (at == 0 || at == 2)
+        return at;
+    return std::nullopt;
+}
+
+int AppendOffsetQueries(std::int32_t& cmdOLReceivedFlag, TCommandList& out)
+{
+    if (cmdOLReceivedFlag != 0)
+        return 0;
+    cmdOLReceivedFlag = 1;
+    char cmd[8];
+    for (int n = 1; n <= 39; ++n) {
+        std::snprintf(cmd, sizeof cmd, "OL%02d", n);
+        out.push_back({cmd, "[1](200)"});
+    }
+    return 39;
+}
+
+std::optional<TModeCode> ParseModeCode(std::string_view field)
+{
+    auto at = [&](std::size_t i) { return i < field.size() ? field.substr(i, 1) : std::string_view{}; };
+    TModeCode mode;
+    if (at(1) == "F") {
+        mode.Dem_DModeEnable = 0;
+        mode.DMode = 0;
+    } else {
+        const std::int64_t digit = ReadInt(at(1), 10);
+        if (!InRange(digit, 0, 9))
+            return std::nullopt;
+        mode.Dem_DModeEnable = 1;
+        mode.DMode = static_cast<std::uint8_t>(DModeFromCodeDigit(static_cast<int>(digit)));
+    }
+    const std::int64_t amode = ReadInt(at(2), 10);
+    if (!InRange(amode, 0, 9))
+        return std::nullopt;
+    mode.AMode = static_cast<std::uint8_t>(amode);
+    return mode;
+}
+
+std::optional<std::size_t> FindOptionalAU(std::string_view line, std::size_t md, std::size_t pt)
+{
+    const std::size_t au = line.find("AU", md + 2);
+    if (au == std::string_view::npos || au >= pt)
+        return std::nullopt;
+    return au;
+}
+
+std::u16string Latin1ToUtf16(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf16ToLatin1(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text)
+        out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::uint8_t SquelchTypeFromResults(const TSquelchResults& r)
+{
+    if (r.CmdCI_Res == 1)
+        return 1;  // CTC
+    if (r.CmdCI_Res == 2)
+        return 4;  // RTN
+    if (r.CmdDI_Res == 1)
+        return 2;  // DCS
+    if (r.CmdSI_Res == 1)
+        return 3;  // SCR
+    return 0;      // OFF
+}
+
+std::optional<std::uint8_t> CtcssCodeFromAnswer(std::int64_t v)
+{
+    if (v == 0)
+        return 0;
+    if (v == 99)
+        return 1;
+    if (InRange(v, 1, 52))
+        return static_cast<std::uint8_t>(v + 1);
+    return std::nullopt;
+}
+
+std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v, std::span<const std::string_view> dcsList)
+{
+    if (v == 0)
+        return 0;
+    if (v == 999)
+        return 1;
+    if (!InRange(v, 1, 777))
+        return std::nullopt;
+    char text[8];
+    std::snprintf(text, sizeof text, "%3d", static_cast<int>(v));
+    for (std::size_t i = 2; i < dcsList.size() && i <= std::numeric_limits<std::uint8_t>::max(); ++i) {
+        if (dcsList[i] == text)
+            return static_cast<std::uint8_t>(i);
+    }
+    return std::nullopt;
+}
+
+void ParamRes_OL(std::string_view cut, TParamContext& ctx)
+{
+    const std::int64_t index = ReadInt(cut.size() > 2 ? cut.substr(2, 2) : std::string_view{}, 40);
+    const std::size_t rf = cut.find("RF");
+    if (rf == std::string_view::npos || !InRange(index, 1, 39))
+        return;
+    const std::int64_t hz = DotStrToMHz(cut.substr(rf + 2, 10));
+    // A frequency the conversion rejects (or one that does not fit the 32-bit entry)
+    // leaves the entry as it was, like every other rejected frequency answer.
+    if (!InRange(hz, 0, std::numeric_limits<std::int32_t>::max()))
+        return;
+    ctx.OffsetFreqTable[index] = static_cast<std::int32_t>(hz);
+    if (index == 39 && ctx.OffsetListComplete)
+        ctx.OffsetListComplete();
+}
+
+void ParamRes_AZ(std::string_view cut, TParamContext& ctx)
+{
+    const std::int64_t v = FieldInt(cut, 1, 10);
+    if (!InRange(v, 0, 2))
+        return;
+    ctx.Region = static_cast<std::int32_t>(v);
+    if (ctx.RegionChanged)
+        ctx.RegionChanged(static_cast<int>(v));
+}
+
+}  // namespace memparam

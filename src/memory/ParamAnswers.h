@@ -1,0 +1,249 @@
+// Parameter answers shared by the memory channel and the search bank families.
+//
+// Both families store the same keys ("AU" .. "TS", "OL", "AZ") with the same field widths,
+// defaults and ranges; only the target record differs (a focused channel or a focused
+// search bank). So the parsers are templates on the record type: every field they touch
+// has the same name and type in TMemChElement and TSearchBankElement.
+//
+// A parser is given the cut line (it begins with the key). A value that cannot be read
+// takes the key's default, which its range test always rejects; a rejected value changes
+// nothing, but the line still counts as an answer.
+#pragma once
+
+#include "IntText.h"
+#include "QueuedCommand.h"
+#include "Records.h"
+#include "Store.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace memparam {
+
+// Last "CI", "SI" and "DI" results; one set shared by both families.
+struct TSquelchResults {
+    std::int32_t CmdCI_Res = 0;
+    std::int32_t CmdSI_Res = 0;
+    std::int32_t CmdDI_Res = 0;
+};
+
+// State that the memory and search bank operations share on the data window.
+struct TParamShared {
+    TSquelchResults Squelch;
+    // 1 once the offset list queries were queued in the running operation.
+    std::int32_t CmdOL_ReceivedFlag = 0;
+};
+
+// Queues "OL01" .. "OL39" once per operation (with the first record that holds data).
+// Returns the number of commands appended.
+int AppendOffsetQueries(std::int32_t& cmdOLReceivedFlag, TCommandList& out);
+
+// Mode fields of a record, as carried by the three-character "MD" code.
+struct TModeCode {
+    std::uint8_t Dem_DModeEnable = 0;
+    std::uint8_t DMode = 0;
+    std::uint8_t AMode = 0;
+};
+// The "MD" code of a main answer: first character unused; "F" or a code digit; AMode digit.
+std::optional<TModeCode> ParseModeCode(std::string_view field);
+
+// Structured main answers ("MX", "SE"): a field is the text from just after its key up to
+// the blank in front of the next key. Positions are 0-based; a next key that stands before
+// the key (a damaged line) gives an empty field, which every check rejects.
+inline std::string_view FieldBetween(std::string_view line, std::size_t key, std::size_t next)
+{
+    if (next < key + 3 || next > line.size())
+        return {};
+    return line.substr(key + 2, next - key - 3);
+}
+
+// Where the optional "AU" field of a main answer stands: only between "MD" and "PT" is it
+// a field; letters AU elsewhere (in the title) are text.
+std::optional<std::size_t> FindOptionalAU(std::string_view line, std::size_t md, std::size_t pt);
+
+// What the shared keys need beside the focused record.
+struct TParamContext {
+    TSquelchResults& Squelch;
+    std::int32_t (&OffsetFreqTable)[kOffsetCount];
+    std::int32_t& Region;
+    // DCS list of the family's dialog; position = DCS_CODE, codes from position 2 on.
+    std::span<const std::string_view> DcsList;
+    // The answer for offset entry 39 arrived: rebuild the family's offset choice list.
+    std::function<void()> OffsetListComplete;
+    // The region answer arrived: select the item in both region radio groups.
+    std::function<void(int)> RegionChanged;
+};
+
+// The shared keys, in the order they are searched after the family's own keys.
+inline constexpr std::array<std::string_view, 26> kSharedKeys = {
+    "AU", "IF", "AT", "OL", "OF", "SQ", "NR", "AC", "CI", "SI", "DI", "CN", "SC",
+    "DS", "DJ", "DC", "DW", "NM", "NC", "OT", "CM", "CC", "PM", "PC", "TS", "AZ"};
+
+// 0-based start of the key when its first occurrence is at character 1 or 3, else nothing.
+std::optional<std::size_t> FindKeyAt(std::string_view line, std::string_view key);
+
+// Runs the recognition of one line over the family's keys in order: each key found at
+// character 1 or 3 cuts the line to begin with it and is handed to onKey(key, cutLine);
+// later keys are searched in the cut line. Returns whether any key matched.
+template <class OnKey>
+bool RecognizeKeys(std::string line, std::span<const std::string_view> keys, OnKey&& onKey)
+{
+    bool accepted = false;
+    for (std::string_view key : keys) {
+        const auto at = FindKeyAt(line, key);
+        if (!at)
+            continue;
+        line.erase(0, *at);
+        onKey(key, std::string_view(line));
+        accepted = true;
+    }
+    return accepted;
+}
+
+// The value field: up to `width` characters after the two key letters.
+inline std::string_view Field(std::string_view cut, std::size_t width)
+{
+    return cut.size() <= 2 ? std::string_view{} : cut.substr(2, width);
+}
+
+// Reads a decimal field; the default when it cannot be read.
+inline std::int64_t FieldInt(std::string_view cut, std::size_t width, std::int64_t dflt)
+{
+    return ReadInt(Field(cut, width), dflt);
+}
+
+inline bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi)
+{
+    return v >= lo && v <= hi;
+}
+
+// The receiver's 8-bit characters map one to one onto the first 256 UTF-16 code points.
+std::u16string Latin1ToUtf16(std::string_view bytes);
+// Characters beyond the 8-bit range cannot be sent and become "?".
+std::string Utf16ToLatin1(std::u16string_view text);
+
+// Squelch type from the three results: CTC, RTN, DCS, SCR or OFF.
+std::uint8_t SquelchTypeFromResults(const TSquelchResults& r);
+
+// "CN" answer value (0, 1..52, 99) to CTCSS_CODE; nothing for any other value.
+std::optional<std::uint8_t> CtcssCodeFromAnswer(std::int64_t v);
+
+// "DS" answer value to DCS_CODE: 0 and 999 are OFF and SRCH; 1..777 is looked up in the
+// list as a three-character right-aligned number; nothing when there is no such entry.
+std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v, std::span<const std::string_view> dcsList);
+
+// "OL" and "AZ" change the store, not the focused record.
+void ParamRes_OL(std::string_view cut, TParamContext& ctx);
+void ParamRes_AZ(std::string_view cut, TParamContext& ctx);
+
+// One shared key's answer into the focused record. Keys outside kSharedKeys are ignored.
+template <class R>
+void ParamAnswer(std::string_view key, std::string_view cut, R& rec, TParamContext& ctx)
+{
+    // One-character flag or small index: the value goes into the field when in range.
+    auto small = [&](std::uint8_t& field, std::int64_t dflt, std::int64_t hi) {
+        const std::int64_t v = FieldInt(cut, 1, dflt);
+        if (InRange(v, 0, hi))
+            field = static_cast<std::uint8_t>(v);
+    };
+
+    if (key == "AU") {
+        small(rec.Dem_AutoBand, 10, 1);
+    } else if (key == "IF") {
+        const std::int64_t v = FieldInt(cut, 1, 10);
+        std::int64_t hi = 4;
+        if (rec.AMode == 1)
+            hi = 3;
+        else if (rec.AMode >= 2 && rec.AMode <= 6)
+            hi = 1;
+        if (InRange(v, 0, hi))
+            rec.IFBW = static_cast<std::uint8_t>(v);
+    } else if (key == "AT") {
+        small(rec.RF_ATT, 10, 2);
+    } else if (key == "OL") {
+        ParamRes_OL(cut, ctx);
+    } else if (key == "OF") {
+        const std::string_view sign = Field(cut, 1);
+        const std::int64_t v = ReadInt(cut.size() > 3 ? cut.substr(3, 2) : std::string_view{}, 50);
+        if ((sign == "+" || sign == "-") && InRange(v, 0, 39))
+            rec.OffsetFreq = static_cast<std::int16_t>(sign == "-" ? -v : v);
+    } else if (key == "SQ") {
+        small(rec.RF_SQ_N_L_Type, 4, 2);
+    } else if (key == "NR") {
+        small(rec.Dem_DENOIS, 4, 3);
+    } else if (key == "AC") {
+        small(rec.RF_AGC, 4, 3);
+    } else if (key == "CI") {
+        const std::int64_t v = FieldInt(cut, 1, 3);
+        if (InRange(v, 0, 2)) {
+            ctx.Squelch.CmdCI_Res = static_cast<std::int32_t>(v);
+            ctx.Squelch.CmdSI_Res = 0;
+            ctx.Squelch.CmdDI_Res = 0;
+        }
+    } else if (key == "SI") {
+        const std::int64_t v = FieldInt(cut, 1, 2);
+        if (InRange(v, 0, 1))
+            ctx.Squelch.CmdSI_Res = static_cast<std::int32_t>(v);
+    } else if (key == "DI") {
+        const std::int64_t v = FieldInt(cut, 1, 2);
+        if (InRange(v, 0, 1)) {
+            ctx.Squelch.CmdDI_Res = static_cast<std::int32_t>(v);
+            rec.Dem_SQL_Type = SquelchTypeFromResults(ctx.Squelch);
+        }
+    } else if (key == "CN") {
+        if (const auto code = CtcssCodeFromAnswer(FieldInt(cut, 2, 100)))
+            rec.CTCSS_CODE = *code;
+    } else if (key == "SC") {
+        const std::int64_t v = FieldInt(cut, 3, 900);
+        if (InRange(v, 200, 700))
+            rec.VoiceSCR = static_cast<std::uint16_t>(v);
+    } else if (key == "DS") {
+        if (const auto code = DcsCodeFromAnswer(FieldInt(cut, 3, 800), ctx.DcsList))
+            rec.DCS_CODE = *code;
+    } else if (key == "DJ") {
+        small(rec.Dem_DigiDecode, 10, 1);
+    } else if (key == "DC") {
+        const std::int64_t v = FieldInt(cut, 5, 32768);
+        if (InRange(v, 0, 32767))
+            rec.DCR_CODE = static_cast<std::uint16_t>(v);
+    } else if (key == "DW") {
+        const std::int64_t v = FieldInt(cut, 3, 512);
+        if (InRange(v, 0, 511))
+            rec.DCR_WHITE = static_cast<std::uint16_t>(v);
+    } else if (key == "NM") {
+        small(rec.NXDN_RANCodeMute, 10, 1);
+    } else if (key == "NC") {
+        const std::int64_t v = FieldInt(cut, 2, 65);
+        if (InRange(v, 0, 64))
+            rec.NXDN_RANCode = static_cast<std::uint8_t>(v);
+    } else if (key == "OT") {
+        small(rec.Dem_DMR_Slot, 4, 3);
+    } else if (key == "CM") {
+        small(rec.DMR_ColorCodeMute, 10, 1);
+    } else if (key == "CC") {
+        const std::int64_t v = FieldInt(cut, 2, 17);
+        if (InRange(v, 0, 16))
+            rec.DMR_ColorCode = static_cast<std::uint8_t>(v);
+    } else if (key == "PM") {
+        small(rec.P25_NACCodeMute, 10, 1);
+    } else if (key == "PC") {
+        const std::int64_t v = ReadHex(Field(cut, 3), 4096);
+        if (InRange(v, 0, 4095))
+            rec.P25_NACCode = static_cast<std::uint16_t>(v);
+    } else if (key == "TS") {
+        const std::int64_t v = FieldInt(cut, 1, 4);
+        if (InRange(v, 0, 3)) {
+            rec.RF_TETRA_Slot = static_cast<std::uint8_t>(v);
+            rec.ReadState = 2;
+        }
+    } else if (key == "AZ") {
+        ParamRes_AZ(cut, ctx);
+    }
+}
+
+}  // namespace memparam
