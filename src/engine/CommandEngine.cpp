@@ -1,5 +1,7 @@
 #include "CommandEngine.h"
 
+#include "IntText.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -117,29 +119,11 @@ std::vector<OpButton> ButtonsOf(OpTab tab)
 
 bool ReadInt32(const QString& text, std::int32_t* value)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    if (i == n)
-        return false;
-    std::int64_t v = 0;
-    for (; i < n; ++i) {
-        const QChar c = text[i];
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-        v = v * 10 + (c.unicode() - '0');
-        if (v > std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1)
-            return false;
-    }
-    if (negative)
-        v = -v;
-    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min())
+    // Any text that is not Latin-1 cannot be a number; toLatin1 turns it into '?'.
+    constexpr std::int64_t kUnreadable = std::numeric_limits<std::int64_t>::min();
+    const QByteArray bytes = text.toLatin1();
+    const std::int64_t v = ReadInt(std::string_view(bytes.constData(), bytes.size()), kUnreadable);
+    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
         return false;
     *value = static_cast<std::int32_t>(v);
     return true;

@@ -109,8 +109,8 @@ struct CommandOption {
 };
 CommandOption ParseCommandOption(const QString& opt);
 
-// The integer reading rule of answers and input boxes: leading blanks, one sign, digits,
-// nothing after. Returns false (and leaves *value alone) when the text cannot be read.
+// The shared integer reading rule (IntText.h) for 32-bit fields. Returns false (and leaves
+// *value alone) when the text cannot be read or does not fit in 32 bits.
 bool ReadInt32(const QString& text, std::int32_t* value);
 
 // An answer line whose first "?" is its first or third character.
