@@ -90,7 +90,7 @@ bool TMemoryReadFamily::MemoryReadRes_1Line(std::string_view RxString, std::stri
                                             TCommandList& appended)
 {
     memparam::TParamContext ctx{shared_.Squelch, store_.OffsetFreqTable, store_.Region,
-                                DcsList, OffsetListComplete, RegionChanged};
+                                OffsetListComplete, RegionChanged};
     bool accepted = memparam::RecognizeKeys(
         std::string(RxString), kMemoryKeys, [&](std::string_view key, std::string_view line) {
             if (key == "MX")

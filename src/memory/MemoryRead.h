@@ -28,8 +28,6 @@ class TMemoryReadFamily {
 public:
     TMemoryReadFamily(TStore& store, memparam::TParamShared& shared);
 
-    // The channel dialog's DCS list (position = DCS_CODE).
-    std::span<const std::string_view> DcsList;
     // Offset entry 39 arrived: the channel dialog rebuilds its offset list.
     std::function<void()> OffsetListComplete;
     // Region answer: both region radio groups select the item.

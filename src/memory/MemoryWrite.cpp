@@ -33,7 +33,7 @@ void AppendBank(const TStore& store, int bank, TCommandList& out)
 
 std::string Make_MD_Param(const TMemChElement& MemCh)
 {
-    if (MemCh.Dem_DModeEnable != 0) {
+    if (MemCh.Dem_DModeEnable == 1) {
         int digit = CodeDigitFromDMode(MemCh.DMode);
         if (digit < 0)
             digit = CodeDigitFromDMode(kDAutoDMode);

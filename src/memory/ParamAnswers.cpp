@@ -1,5 +1,6 @@
 #include "ParamAnswers.h"
 
+#include "ChoiceLists.h"
 #include "DModeCode.h"
 #include "FreqText.h"
 
@@ -91,30 +92,18 @@ std::uint8_t SquelchTypeFromResults(const TSquelchResults& r)
 
 std::optional<std::uint8_t> CtcssCodeFromAnswer(std::int64_t v)
 {
-    if (v == 0)
-        return 0;
-    if (v == 99)
-        return 1;
-    if (InRange(v, 1, 52))
-        return static_cast<std::uint8_t>(v + 1);
-    return std::nullopt;
+    if (!InRange(v, 0, 99))
+        return std::nullopt;
+    const int index = CTCSSAnswerToIndex(static_cast<int>(v));
+    return index < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(index));
 }
 
-std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v, std::span<const std::string_view> dcsList)
+std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v)
 {
-    if (v == 0)
-        return 0;
-    if (v == 999)
-        return 1;
-    if (!InRange(v, 1, 777))
+    if (!InRange(v, 0, 777) && v != 999)
         return std::nullopt;
-    char text[8];
-    std::snprintf(text, sizeof text, "%3d", static_cast<int>(v));
-    for (std::size_t i = 2; i < dcsList.size() && i <= std::numeric_limits<std::uint8_t>::max(); ++i) {
-        if (dcsList[i] == text)
-            return static_cast<std::uint8_t>(i);
-    }
-    return std::nullopt;
+    const int index = DCSCodeToIndex(static_cast<int>(v));
+    return index < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(index));
 }
 
 void ParamRes_OL(std::string_view cut, TParamContext& ctx)

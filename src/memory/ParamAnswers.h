@@ -71,8 +71,6 @@ struct TParamContext {
     TSquelchResults& Squelch;
     std::int32_t (&OffsetFreqTable)[kOffsetCount];
     std::int32_t& Region;
-    // DCS list of the family's dialog; position = DCS_CODE, codes from position 2 on.
-    std::span<const std::string_view> DcsList;
     // The answer for offset entry 39 arrived: rebuild the family's offset choice list.
     std::function<void()> OffsetListComplete;
     // The region answer arrived: select the item in both region radio groups.
@@ -133,9 +131,9 @@ std::uint8_t SquelchTypeFromResults(const TSquelchResults& r);
 // "CN" answer value (0, 1..52, 99) to CTCSS_CODE; nothing for any other value.
 std::optional<std::uint8_t> CtcssCodeFromAnswer(std::int64_t v);
 
-// "DS" answer value to DCS_CODE: 0 and 999 are OFF and SRCH; 1..777 is looked up in the
-// list as a three-character right-aligned number; nothing when there is no such entry.
-std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v, std::span<const std::string_view> dcsList);
+// "DS" answer value (0, 1..777, 999) to DCS_CODE through the DCS list that both dialogs
+// share; nothing when the list has no such code.
+std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v);
 
 // "OL" and "AZ" change the store, not the focused record.
 void ParamRes_OL(std::string_view cut, TParamContext& ctx);
@@ -203,7 +201,7 @@ void ParamAnswer(std::string_view key, std::string_view cut, R& rec, TParamConte
         if (InRange(v, 200, 700))
             rec.VoiceSCR = static_cast<std::uint16_t>(v);
     } else if (key == "DS") {
-        if (const auto code = DcsCodeFromAnswer(FieldInt(cut, 3, 800), ctx.DcsList))
+        if (const auto code = DcsCodeFromAnswer(FieldInt(cut, 3, 800)))
             rec.DCS_CODE = *code;
     } else if (key == "DJ") {
         small(rec.Dem_DigiDecode, 10, 1);

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Enough of the DCS list to show the lookup: OFF, SRCH, then codes from position 2.
-const std::string_view kDcs[] = {"OFF", "SRCH", " 17", " 23", " 25", "114"};
-
 bool SameRecord(const TMemChElement& a, const TMemChElement& b)
 {
     // Compare every field (the record has no interior padding) but not the tail padding.
@@ -25,7 +22,6 @@ protected:
     MemoryReadFamilyTest()
     {
         store->EmptyData_Init();
-        family.DcsList = kDcs;
         family.OffsetListComplete = [this] { ++offsetListRebuilds; };
         family.RegionChanged = [this](int r) { regions.push_back(r); };
         family.CmdFocusMemBank = 3;
@@ -98,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParamCase{"CtcssNoSuchTone", "CN53", nullptr, true, nullptr},
         ParamCase{"DcsListedCode", "DS023", nullptr, true, [](auto& r) { r.DCS_CODE = 3; }},
         ParamCase{"DcsUnlistedCode", "DS018", nullptr, true, nullptr},
+        ParamCase{"DcsLastCode", "DS754", nullptr, true, [](auto& r) { r.DCS_CODE = 107; }},
         ParamCase{"DcsSearch", "DS999", nullptr, true, [](auto& r) { r.DCS_CODE = 1; }},
         ParamCase{"NacHex", "PC1A3", nullptr, true, [](auto& r) { r.P25_NACCode = 419; }},
         ParamCase{"NacNotHex", "PC1G3", nullptr, true, nullptr},
