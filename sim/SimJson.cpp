@@ -185,8 +185,9 @@ void ReadDocument(const QJsonObject& root, Memory& m) {
         if (b < 0 || c < 0) throw BadDocument("MemChData entry without bank or channel");
         Channel ch;
         ch.used = true;
-        ch.RxFreq = Int(o, "RxFreq", kMinFreq, kMaxFreq, -1) / 10 * 10;
+        ch.RxFreq = Int(o, "RxFreq", kMinFreq, kMaxFreq, -1);
         if (ch.RxFreq < 0) throw BadDocument("MemChData entry without RxFreq");
+        ch.RxFreq = ch.RxFreq / 10 * 10;
         Read(o, "StepFreq", 0, kMaxStep, ch.StepFreq);
         Read(o, "AdjFreq", 0, kMaxStep, ch.AdjFreq);
         ch.StepFreq = ch.StepFreq / 10 * 10;
@@ -204,9 +205,11 @@ void ReadDocument(const QJsonObject& root, Memory& m) {
         if (b < 0) throw BadDocument("SearchBankData entry without bank");
         SearchBank s;
         s.used = true;
-        s.LowFreq = Int(o, "LowFreq", kMinFreq, kMaxFreq, -1) / 10 * 10;
-        s.HighFreq = Int(o, "HighFreq", kMinFreq, kMaxFreq, -1) / 10 * 10;
+        s.LowFreq = Int(o, "LowFreq", kMinFreq, kMaxFreq, -1);
+        s.HighFreq = Int(o, "HighFreq", kMinFreq, kMaxFreq, -1);
         if (s.LowFreq < 0 || s.HighFreq < 0) throw BadDocument("SearchBankData entry without LowFreq or HighFreq");
+        s.LowFreq = s.LowFreq / 10 * 10;
+        s.HighFreq = s.HighFreq / 10 * 10;
         Read(o, "StepFreq", 0, kMaxStep, s.StepFreq);
         Read(o, "AdjFreq", 0, kMaxStep, s.AdjFreq);
         s.StepFreq = s.StepFreq / 10 * 10;

@@ -358,7 +358,7 @@ Memory FullMemory(int region) {
             Channel& ch = m.channels[b][c];
             ch.used = true;
             // Spread over the whole range, both edges included, at 10 Hz resolution.
-            ch.RxFreq = kMinFreq + (span * i / last) / 10 * 10 + (i == last ? 0 : 10 * r.Next(90));
+            ch.RxFreq = kMinFreq + (span * i / last) / 10 * 10 + (i == 0 || i == last ? 0 : 10 * r.Next(90));
             ch.mode = ModeAt(i % 17);
             ch.MemFlag_Pass = static_cast<std::uint8_t>(r.Next(2));
             ch.MemFlag_ProtectFlag = static_cast<std::uint8_t>(r.Next(2));
