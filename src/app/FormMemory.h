@@ -1,6 +1,9 @@
 // The data window frame: the tab pages of the operations, the progress bar and the
 // command engine that runs every operation. It implements the engine's host with the
 // terminal window (log, "COM Open", "COM Close") and the serial component (writes).
+// A "COM Open" that fails is reported by the terminal's own error box; the frame then
+// sees the port not opened and the operation's start ends there. Message boxes go through
+// UiPrompts, so tests answer them with a hook.
 //
 // The operation tabs plug in from outside (see CommandEngine.h for the whole recipe):
 //   - put their controls on MemChPage(), ScanGroupPage(), SearchBankPage(), SearchGroupPage();
@@ -70,11 +73,6 @@ public:
     void ProgressBar1MouseDown();
     void PageControl1DrawTab() {}  // the tabs are drawn as usual
     void FormShow();
-
-    // Plain message box ("Now Busy!"); replaceable so tests need no modal box.
-    std::function<void(const QString& text)> ShowMessage;
-    // Error box of a failed "COM Open"; replaceable for the same reason.
-    std::function<void(const QString& message, const QString& detail)> ShowCommError;
 
 protected:
     void showEvent(QShowEvent* event) override;
