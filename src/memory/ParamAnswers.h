@@ -37,6 +37,9 @@ struct TParamShared {
     TSquelchResults Squelch;
     // 1 once the offset list queries were queued in the running operation.
     std::int32_t CmdOL_ReceivedFlag = 0;
+    // The offset list holds entries not yet sent to the receiver; set at program start
+    // and by the offset list dialog, cleared by the write that queues the list.
+    bool OffsetFreqChanged = true;
 };
 
 // Queues "OL01" .. "OL39" once per operation (with the first record that holds data).
