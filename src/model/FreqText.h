@@ -44,7 +44,8 @@ std::string MHzToDotStr(std::int64_t v);
 // Typed MHz, with or without a decimal point; blanks around a dotted text are ignored.
 // Without a point the whole text is an integer count of MHz and is not range-tested here
 // (5000 gives 5000000000); with a point the integer part must be 0..3000 and the fraction
-// is read to the hertz (a sign in either part makes the text invalid). Failure, and values whose hertz do not fit in 64 bits, give kBadMHz.
+// is read to the hertz (a sign in either part makes the text invalid). Failure, and
+// values whose hertz do not fit in 64 bits, give kBadMHz.
 std::int64_t InputStrToMHz(std::string_view str);
 
 // Table columns: integer part right-aligned with spaces (4 places for MHz, 3 for kHz).

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -181,6 +182,33 @@ TEST(TableOffset, SignIndexAndEntry)
     EXPECT_EQ(TableOffsetStr(40, table), "+40(000.00000)");
     EXPECT_EQ(TableOffsetStr(-32768, table), "-68(000.00000)");
     EXPECT_EQ(TableOffsetStr(3, {}), "+03(000.00000)");
+}
+
+}  // namespace
+
+namespace {
+
+// What one form writes, the matching reader must give back (at the form's resolution).
+TEST(RoundTrip, ReadersInvertTheWriters)
+{
+    std::vector<std::int64_t> values{0, 9, 10, 100000, 999999, 1000000, 2147483647, 2147483648LL,
+                                     2999999999LL, 3000000000LL};
+    std::uint64_t x = 12345;  // fixed-seed generator: the same values every run
+    for (int i = 0; i < 2000; ++i) {
+        x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+        values.push_back(static_cast<std::int64_t>((x >> 11) % 3000000001ULL));
+    }
+    for (const std::int64_t f : values) {
+        SCOPED_TRACE(f);
+        const std::int64_t cut = f - f % 10;
+        EXPECT_EQ(InputStrToMHz(cmdfreq::MHzToDotStr(f)), f);
+        EXPECT_EQ(InputStrToMHz(dlgfreq::MHzToDotStr(f)), cut);
+        EXPECT_EQ(InputStrToMHz(TableMHzStr(f)), cut);
+        // the receiver's answer form is the fixed form: five decimals of 10 Hz units
+        EXPECT_EQ(DotStrToMHz(dlgfreq::MHzToDotStr(f)), cut);
+        const auto k = static_cast<std::int32_t>(f % 1000000);
+        EXPECT_EQ(DotStrTokHz(TablekHzStr(k)), k - k % 10);
+    }
 }
 
 }  // namespace
