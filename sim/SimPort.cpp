@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -53,6 +54,12 @@ bool PseudoTerminal::Open(std::string& error) {
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
     return true;
+}
+
+int PseudoTerminal::UnreadBytes() const {
+    int n = 0;
+    if (slave_ < 0 || ioctl(slave_, FIONREAD, &n) != 0) return 0;
+    return n;
 }
 
 void PseudoTerminal::Close() {

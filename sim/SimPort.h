@@ -21,6 +21,9 @@ public:
     bool Open(std::string& error);
     void Close();
 
+    // Bytes written to the master that the device side has not read yet.
+    int UnreadBytes() const;
+
     int master() const { return master_; }
     const std::string& devicePath() const { return path_; }
     bool isOpen() const { return master_ >= 0; }

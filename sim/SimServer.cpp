@@ -105,7 +105,15 @@ int Server::Run() {
             masterQuietUntil_ = Clock::now() + std::chrono::milliseconds(100);  // no busy loop
         FlushDue();
         WriteOut();
-        if (disconnectPending_ && pending_.empty() && outBuffer_.empty()) Disconnect();
+        // Closing the master discards what the device side has not read yet, so the last
+        // answers are given a moment to arrive (the kernel hands them over asynchronously)
+        // and to be read before the device goes.
+        if (disconnectPending_ && pending_.empty() && outBuffer_.empty()) {
+            const auto now = Clock::now();
+            if (lastWrite_ + std::chrono::milliseconds(100) <= now &&
+                (pty_.UnreadBytes() == 0 || now >= disconnectDeadline_))
+                Disconnect();
+        }
     }
 }
 
@@ -118,6 +126,7 @@ int Server::PollTimeoutMs() const {
     }
     if (Clock::now() < masterQuietUntil_) timeout = timeout < 0 ? 100 : std::min(timeout, 100);
     if (!outBuffer_.empty()) timeout = timeout < 0 ? 100 : std::min(timeout, 100);
+    if (disconnectPending_) timeout = timeout < 0 ? 10 : std::min(timeout, 10);
     return timeout;
 }
 
@@ -139,7 +148,10 @@ void Server::OnCommand(const std::string& command) {
     auto due = Clock::now() + std::chrono::milliseconds(opt_.delayMs);
     if (!pending_.empty() && pending_.back().due > due) due = pending_.back().due;
     for (auto& line : faulty_.Answer(command)) pending_.push_back({due, std::move(line)});
-    if (opt_.disconnectAfter > 0 && commands_ >= opt_.disconnectAfter) disconnectPending_ = true;
+    if (opt_.disconnectAfter > 0 && commands_ >= opt_.disconnectAfter && !disconnectPending_) {
+        disconnectPending_ = true;
+        disconnectDeadline_ = due + std::chrono::seconds(2);
+    }
 }
 
 void Server::FlushDue() {
@@ -158,6 +170,7 @@ void Server::WriteOut() {
         const ssize_t n = write(pty_.master(), outBuffer_.data(), outBuffer_.size());
         if (n <= 0) return;  // EAGAIN: the device's queue is full; poll says when to go on
         outBuffer_.erase(0, static_cast<std::size_t>(n));
+        lastWrite_ = Clock::now();
     }
 }
 

@@ -51,6 +51,8 @@ private:
     std::string outBuffer_;
     long commands_ = 0;
     bool disconnectPending_ = false;
+    Clock::time_point disconnectDeadline_{};
+    Clock::time_point lastWrite_{};
     Clock::time_point masterQuietUntil_{};
 };
 
