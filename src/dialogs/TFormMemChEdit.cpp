@@ -52,6 +52,8 @@ bool TFormMemChEdit::ApplyBandPlan()
 
 void TFormMemChEdit::StoreWorkingRecord()
 {
+    if (EditBank < 0 || EditBank >= kMemBankCount || EditCh < 0 || EditCh >= kMemChPerBank)
+        return;
     Store.MemChData[EditBank][EditCh] = MemChEditData;
 }
 

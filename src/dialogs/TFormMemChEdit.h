@@ -17,8 +17,8 @@ public:
     void EditStart_MemCh(int bk, int ch, int ow);
 
     TMemChElement MemChEditData{};
-    int EditBank = 0;
-    int EditCh = 0;
+    int EditBank = -1;  // -1 until the first load: OK then stores nothing
+    int EditCh = -1;
 
     QLabel* BankChLabel = nullptr;
     QLineEdit* RxFreqEdit = nullptr;

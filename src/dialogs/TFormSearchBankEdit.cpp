@@ -69,6 +69,8 @@ bool TFormSearchBankEdit::ApplyBandPlan()
 
 void TFormSearchBankEdit::StoreWorkingRecord()
 {
+    if (EditBank < 0 || EditBank >= kSearchBankCount)
+        return;
     Store.SearchBankData[EditBank] = SearchBankEditData;
 }
 

@@ -20,7 +20,7 @@ public:
     void SetAdjFreqComboBoxItems(int index);
 
     TSearchBankElement SearchBankEditData{};
-    int EditBank = 0;
+    int EditBank = -1;  // -1 until the first load: OK then stores nothing
 
     QLabel* SearchBankLabel = nullptr;
     QLineEdit* L_FreqEdit = nullptr;

@@ -106,6 +106,16 @@ private slots:
         }
     }
 
+    void okBeforeAnyLoadStoresNothing()
+    {
+        const TMemChElement first = AmChannel(145000000);
+        store->MemChData[0][0] = first;
+        QVERIFY(kit::ShowActive(*dlg));
+        kit::Click(Button("BitBtn1"));
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(kit::SameBytes(store->MemChData[0][0], first));
+    }
+
     void rxFreqInput_data()
     {
         QTest::addColumn<QString>("typed");

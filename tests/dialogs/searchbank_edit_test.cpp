@@ -81,6 +81,16 @@ private slots:
         QVERIFY(!Button("BitBtn1")->isEnabled());
     }
 
+    void okBeforeAnyLoadStoresNothing()
+    {
+        const TSearchBankElement first = Bank(430000000, 440000000);
+        store->SearchBankData[0] = first;
+        QVERIFY(kit::ShowActive(*dlg));
+        kit::Click(Button("BitBtn1"));
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(kit::SameBytes(store->SearchBankData[0], first));
+    }
+
     void rangeEdges_data()
     {
         QTest::addColumn<bool>("startDefined");  // 430..440 already stored
