@@ -110,7 +110,7 @@ void TFormMain::ComSearchButtonClick()
     Memo1->clear();
     std::vector<PortEntry> ports;
     try {
-        ports = ListPorts();
+        ports = PortLister ? PortLister() : ListPorts();
     } catch (const std::runtime_error&) {
         UiPrompts::showMessage(this, QStringLiteral("Failed in opening SERIALCOMM key!"));
         return;

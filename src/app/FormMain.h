@@ -3,11 +3,14 @@
 #pragma once
 
 #include "CommX.h"
+#include "PortMap.h"
 #include "Store.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -28,6 +31,10 @@ public:
     QPushButton* MemoryButton;
     QPushButton* TerminalButton;
     TCommX CommX1;
+
+    // Where port discovery reads the list of ports; empty means the port map (ListPorts).
+    // Tests set it to give a fixed list or a failure.
+    static inline std::function<std::vector<PortEntry>()> PortLister;
 
     void setTerminal(TFormTerminal* terminal);
     void setDataWindow(QWidget* dataWindow);
