@@ -22,6 +22,21 @@ private:
     std::string detail_;
 };
 
+// Flags passed to OnError. The first three are line errors counted by the driver.
+constexpr std::int32_t kCommErrOverrun = 0x2;
+constexpr std::int32_t kCommErrParity = 0x4;
+constexpr std::int32_t kCommErrFrame = 0x8;
+// A chunk's rest was dropped because the device took nothing for TimeOutTrans ms.
+constexpr std::int32_t kCommErrTransTimeout = 0x100;
+// The device failed or vanished (unplugged, far end of a pseudo-terminal closed);
+// reported once, after which the port should be closed and opened again.
+constexpr std::int32_t kCommErrIo = 0x400;
+
+namespace kestrel::comm {
+class ModemLineOps;
+}
+class CommMessageWindow;
+
 enum TCommParityBits { cpbNone, cpbOdd, cpbEven };
 enum TCommStopBits { csb1, csb1p5, csb2 };
 enum TCommFlowCtrls { cfcRtsCts, cfcDtrDsr, cfcXonXoff, cfcHalfHigh, cfcHalfLow, cfcNone };
@@ -97,9 +112,22 @@ public:
     // The general-purpose integer every component carries.
     std::int32_t Tag = 0;
 
+    // Replaces the modem-line calls (RTS, DTR, status, break); applies from the next
+    // PortOpen. Lets tests watch the lines a pseudo-terminal does not have.
+    void setModemLineOps(std::shared_ptr<kestrel::comm::ModemLineOps> ops);
+
 protected:
+    // Called by TransBlock for every chunk handed to the transmit worker, in order.
+    virtual void ChunkQueued(std::int32_t Size);
+
     struct Impl;
     std::shared_ptr<Impl> d;
+
+private:
+    friend class CommMessageWindow;
+    void HandleNotice(int Kind, std::uint64_t Generation, std::int32_t Param);
+    void ApplySetting(bool ok, const char* message);
+    void StartWorkers();
 };
 
 class TCommX : public TCustomCommX {
