@@ -313,21 +313,33 @@ void TEditFormBase::AddExitHandler(QLineEdit* box, std::function<void()> exit)
 bool TEditFormBase::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
-        auto it = exitHandlers_.find(qobject_cast<QLineEdit*>(watched));
+        auto* box = qobject_cast<QLineEdit*>(watched);
         QWidget* next = QApplication::focusWidget();
         // Only a move to another control of this dialog completes the box; switching to
         // another window leaves it being typed in, as does hiding the dialog.
-        if (it != exitHandlers_.end() && next && next != watched && isAncestorOf(next))
-            it->second();
+        if (box && next && next != box && isAncestorOf(next))
+            RunExitHandler(box);
     }
     return QDialog::eventFilter(watched, event);
 }
 
+void TEditFormBase::RunExitHandler(QLineEdit* box)
+{
+    auto it = exitHandlers_.find(box);
+    // A box the user has not typed into since it was loaded or last completed is left
+    // alone: passing through it must not rewrite the record (a loaded frequency with
+    // hertz below 10, a title without its padding, the band plan over the receiver's
+    // settings).
+    if (it == exitHandlers_.end() || !box->isModified())
+        return;
+    box->setModified(false);
+    it->second();
+}
+
 void TEditFormBase::CompleteFocusedEdit()
 {
-    auto it = exitHandlers_.find(qobject_cast<QLineEdit*>(focusWidget()));
-    if (it != exitHandlers_.end())
-        it->second();
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()))
+        RunExitHandler(box);
 }
 
 // ---- Loading ----

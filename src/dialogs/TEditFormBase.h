@@ -4,7 +4,8 @@
 //
 // Handlers run only on the user's own actions: lists use activated(), check boxes
 // clicked(), and edit boxes an "exit" when the focus moves to another control of the
-// dialog. Setting a control from the record therefore never runs a handler.
+// dialog after the user typed into it. Setting a control from the record therefore never
+// runs a handler.
 #pragma once
 
 #include "SharedFields.h"
@@ -135,8 +136,9 @@ protected:
     // Lays the shared controls out around the dialog's own rows and buttons.
     // `passBox` goes beside "Protect" and `extraButton` left of OK; both may be null.
     void BuildLayout(QLabel* headLabel, QGridLayout* ownRows, QWidget* passBox, QWidget* extraButton);
-    // Runs `exit` when the box loses the focus to another control of this dialog, and from
-    // OK when the box still holds the focus (Enter), so OK always stores a completed box.
+    // Runs `exit` when the box, typed into, loses the focus to another control of this
+    // dialog, and from OK when the box still holds the focus (Enter), so OK always stores
+    // a completed box.
     void AddExitHandler(QLineEdit* box, std::function<void()> exit);
     // Sets every shared control from the working record; runs no handler.
     void LoadSharedControls();
@@ -167,6 +169,7 @@ private:
     void SetCheck(std::uint8_t* field, const QCheckBox* box, Effect effect);
     void StoreOffsetChoice();
     void CompleteFocusedEdit();
+    void RunExitHandler(QLineEdit* box);
     QComboBox* MakeList(const char* name, std::span<const std::string_view> items);
     QCheckBox* MakeCheck(const char* name, const QString& text);
     QLineEdit* MakeEdit(const char* name);

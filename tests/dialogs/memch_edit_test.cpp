@@ -582,6 +582,38 @@ private slots:
         QCOMPARE(storedCalls, ok ? 1 : 0);
     }
 
+    void passingThroughBoxesChangesNothing_data()
+    {
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("then click OK") << false;
+        QTest::newRow("then Enter") << true;
+    }
+    void passingThroughBoxesChangesNothing()
+    {
+        QFETCH(bool, enter);
+        store->Region = 0;
+        // Every box holds a value its exit rule would rewrite.
+        TMemChElement odd = AmChannel(146500005);
+        odd.Dem_AutoBand = 1;
+        SetTitleText(odd.Title, u"ABC");
+        odd.VoiceSCR = 50;
+        odd.DCR_CODE = 40000;
+        odd.DCR_WHITE = 600;
+        odd.NXDN_RANCode = 99;
+        odd.DMR_ColorCode = 99;
+        odd.P25_NACCode = 0x1000;
+        Open(odd);
+        for (const char* box : {"RxFreqEdit", "TitleEdit", "V_SCREdit", "DCR_EncCodeEdit", "DCR_WCEdit",
+                                "NXDN_RANEdit", "DMR_ColorEdit", "P25_NACEdit"})
+            kit::Click(Edit(box));
+        if (enter)
+            QTest::keyClick(Edit("P25_NACEdit"), Qt::Key_Return);
+        else
+            kit::Click(Button("BitBtn1"));
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(kit::SameBytes(Stored(), odd));
+    }
+
     void plainOkLeavesStoreUnchanged_data()
     {
         QTest::addColumn<TMemChElement>("record");

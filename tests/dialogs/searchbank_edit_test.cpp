@@ -304,6 +304,23 @@ private slots:
         QVERIFY(kit::SameBytes(Stored(), start));
     }
 
+    void passingThroughBoxesChangesNothing()
+    {
+        store->Region = 1;
+        TSearchBankElement odd = Bank(351200005, 352000007);
+        odd.Dem_AutoBand = 1;
+        SetTitleText(odd.Title, u"ABC");
+        odd.VoiceSCR = 50;
+        odd.P25_NACCode = 0x1000;
+        Open(odd);
+        for (const char* box : {"L_FreqEdit", "U_FreqEdit", "TitleEdit", "V_SCREdit", "DCR_EncCodeEdit",
+                                "DCR_WCEdit", "NXDN_RANEdit", "DMR_ColorEdit", "P25_NACEdit"})
+            kit::Click(Edit(box));
+        kit::Click(Button("BitBtn1"));
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(kit::SameBytes(Stored(), odd));
+    }
+
     void plainOkLeavesStoreUnchanged_data()
     {
         QTest::addColumn<TSearchBankElement>("record");
