@@ -313,6 +313,10 @@ void CommandEngine::MemoryCommandExec_send()
     host_.WriteLineEnd();
     host_.LogSentCommand(cmd);
 
+    // A write that lets window messages through may have run an Abort meanwhile; then
+    // nothing is left to wait for.
+    if (commandList_.isEmpty())
+        return;
     commandRetry_ = kCommandRetries;
     StartTimer(kTimerAwaitAnswer, opt.intervalMs);
 }

@@ -50,7 +50,12 @@ class FakeHost : public CommandEngineHost {
 public:
     explicit FakeHost(VirtualClock& clock) : clock_(clock) {}
 
-    void WriteCommand(const std::string& bytes) override { Add("write", QString::fromLatin1(bytes)); }
+    void WriteCommand(const std::string& bytes) override
+    {
+        Add("write", QString::fromLatin1(bytes));
+        if (duringWrite)
+            duringWrite();  // what a write that lets window messages through may run
+    }
     void WriteLineEnd() override { Add("crlf", {}); }
     void LogProgress(const QString& text) override { Add("progress", text); }
     void LogSentCommand(const QString& cmd) override { Add("sent", cmd); }
@@ -89,6 +94,7 @@ public:
     }
 
     bool openSucceeds = true;
+    std::function<void()> duringWrite;
     std::vector<HostEvent> events;
 
 private:

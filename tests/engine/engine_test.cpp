@@ -458,6 +458,20 @@ TEST(EngineAbort, AbortEmptiesQueueAndResetsAllButtonsOfTheTab)
     EXPECT_EQ(rig.host.Texts("write"), Strings({"MA00", "MA01"}));
 }
 
+TEST(EngineAbort, AbortInsideAWriteLeavesNothingTicking)
+{
+    EngineRig rig;
+    CommandEngine& e = *rig.engine;
+    ASSERT_TRUE(rig.Start(OpButton::SearchBankAllReadButton, {{"SR00", k200}, {"SR01", k200}}, 3));
+    rig.host.duringWrite = [&e] { e.Abort(OpTab::SearchBank); };
+    rig.Advance(100);
+    EXPECT_TRUE(e.CommandList().isEmpty());
+    EXPECT_FALSE(e.TimerEnabled());
+    rig.host.duringWrite = nullptr;
+    rig.Advance(5000);
+    EXPECT_EQ(rig.host.Texts("write"), Strings({"SR00"}));
+}
+
 TEST(EngineShared, TwoOperationsShareTheQueueAndEndTogether)
 {
     EngineRig rig;
