@@ -116,6 +116,65 @@ private slots:
         QVERIFY(kit::SameBytes(store->MemChData[0][0], first));
     }
 
+    void loadShowsEveryField()
+    {
+        TMemChElement r = AmChannel(154443750);
+        r.Dem_DModeEnable = 1;
+        r.DMode = 2;
+        r.AMode = 0;
+        r.IFBW = 0;  // a stored position wins over the digital default
+        r.Dem_AutoBand = 1;
+        r.MemFlag_ProtectFlag = 1;
+        r.MemFlag_Pass = 1;
+        r.RF_ATT = 0;
+        r.OffsetFreq = -25;
+        r.RF_SQ_N_L_Type = 2;
+        r.Dem_DENOIS = 1;
+        r.RF_AGC = 3;
+        r.Dem_SQL_Type = 4;
+        r.CTCSS_CODE = 15;
+        r.DCS_CODE = 2;
+        r.VoiceSCR = 234;
+        r.Dem_DigiDecode = 1;
+        r.RF_IF_Inv = 1;
+        r.DCR_CODE = 32767;
+        r.DCR_WHITE = 511;
+        r.NXDN_RANCodeMute = 1;
+        r.NXDN_RANCode = 64;
+        r.Dem_DMR_Slot = 3;
+        r.DMR_ColorCodeMute = 1;
+        r.DMR_ColorCode = 16;
+        r.P25_NACCodeMute = 1;
+        r.P25_NACCode = 0xABC;
+        r.RF_TETRA_Slot = 4;
+        SetTitleText(r.Title, u"LOADED TITLE");
+        Open(r);
+
+        QCOMPARE(Edit("RxFreqEdit")->text(), QString("0154.44375"));
+        QCOMPARE(Edit("TitleEdit")->text(), QString("LOADED TITLE"));
+        QCOMPARE(Edit("V_SCREdit")->text(), QString("2340"));
+        QCOMPARE(Edit("DCR_EncCodeEdit")->text(), QString("32767"));
+        QCOMPARE(Edit("DCR_WCEdit")->text(), QString("511"));
+        QCOMPARE(Edit("NXDN_RANEdit")->text(), QString("64"));
+        QCOMPARE(Edit("DMR_ColorEdit")->text(), QString("16"));
+        QCOMPARE(Edit("P25_NACEdit")->text(), QString("ABC"));
+        const std::pair<const char*, const char*> lists[] = {
+            {"ModeComboBox", "DMR"},      {"IFBWComboBox", "200k"},  {"ATT_AMPComboBox", "AMP"},
+            {"SQ_TypeComboBox", "LSQ"},   {"NRComboBox", "LOW"},     {"AGCComboBox", "RF-G"},
+            {"SQLComboBox", "RTN"},       {"CTCSSComboBox", "100.0Hz"}, {"DCSComboBox", " 17"},
+            {"IFDIRComboBox", "INV"},     {"DMR_SlotComboBox", "2"}, {"T_TC_SlotComboBox", "4"},
+            {"OffsetIndexComboBox", "25 (0009.00000MHz)"},
+        };
+        for (const auto& [name, text] : lists)
+            QVERIFY2(List(name)->currentText() == QString(text), name);
+        QVERIFY(!List("IFBWComboBox")->isEnabled());
+        QVERIFY(!List("IFDIRComboBox")->isVisible());
+        for (const char* name : {"F_AUCheckBox", "ProtectCheckBox", "PassCheckBox", "OffsetMinusCheckBox",
+                                 "DigiDecodeCheckBox", "NXDN_RANCheckBox", "DMR_ColorCheckBox", "P25_NACCheckBox"})
+            QVERIFY2(Check(name)->isChecked(), name);
+        QVERIFY(kit::SameBytes(dlg->MemChEditData, r));
+    }
+
     void rxFreqInput_data()
     {
         QTest::addColumn<QString>("typed");
