@@ -2,6 +2,8 @@
 
 #include "CommX.h"
 #include "FormTerminal.h"
+#include "MemoryTab.h"
+#include "GroupTabs.h"
 #include "Store.h"
 #include "UiPrompts.h"
 
@@ -50,7 +52,16 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
     setWindowTitle(QStringLiteral("Kestrel DataUtility"));
     resize(770, 480);
     BuildPages();
-    engine_ = std::make_unique<CommandEngine>(static_cast<CommandEngineHost&>(*this));
+    engine_ = std::make_unique<CommandEngine>(static_cast<CommandEngineHost&>(*this), MakeQtEngineTimer(this));
+    new groups::GroupTabs(ScanGroupPage(), SearchGroupPage(), *engine_, store_,
+                          {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
+                           [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); }},
+                          this);
+    new memtab::TMemoryTab(MemChPage(), *engine_, store_,
+                           {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
+                            [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); },
+                            [this](std::function<void()> redraw) { SetMemoryTableRedraw(std::move(redraw)); }},
+                           this);
     PageControl1->setProperty("Tag", engine_->BusyMark());
     terminal_.OnRxLine = [this](const QString& line) { MemoryRes_Rx1Line(line); };
 }
