@@ -328,7 +328,7 @@ Params FullParams(Lcg& r, const Mode& mode) {
 std::string FullTitle(Lcg& r, const char* tag, int a, int b) {
     static constexpr std::string_view kChars =
         " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
-    char head[16];
+    char head[32];
     std::snprintf(head, sizeof head, "%s%02d-%02d ", tag, a, b);
     std::string t = head;
     while (t.size() < kTitleWidth) {
