@@ -98,7 +98,6 @@ void TEditFormBase::CreateControls()
     BitBtn2 = new QPushButton(QStringLiteral("CANCEL"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    BitBtn2->setAutoDefault(false);
 
     F_AUCheckBox = MakeCheck("F_AUCheckBox", QStringLiteral("F-AU"));
     TitleEdit = MakeEdit("TitleEdit");
@@ -111,7 +110,6 @@ void TEditFormBase::CreateControls()
     OffsetIndexComboBox = MakeList("OffsetIndexComboBox", {});
     OffsetFreqListButton = new QPushButton(QStringLiteral("OffsetFreqList"), this);
     OffsetFreqListButton->setObjectName(QStringLiteral("OffsetFreqListButton"));
-    OffsetFreqListButton->setAutoDefault(false);
     SQ_TypeComboBox = MakeList("SQ_TypeComboBox", SQ_TypeList.Items);
     NRComboBox = MakeList("NRComboBox", NRList.Items);
     AGCComboBox = MakeList("AGCComboBox", AGCList.Items);

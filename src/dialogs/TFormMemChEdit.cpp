@@ -23,7 +23,6 @@ TFormMemChEdit::TFormMemChEdit(TStore& store, QWidget* parent)
     PassCheckBox->setObjectName(QStringLiteral("PassCheckBox"));
     DeleteButton = new QPushButton(QStringLiteral("Delete"), this);
     DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
-    DeleteButton->setAutoDefault(false);
 
     auto* rows = new QGridLayout;
     rows->addWidget(MakeLabel(QStringLiteral("RxFreq:"), RxFreqEdit, this), 0, 0);
