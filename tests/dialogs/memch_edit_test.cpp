@@ -99,8 +99,9 @@ private slots:
         QCOMPARE(dlg->windowTitle(), place + QStringLiteral("  MemCh Edit"));
         QCOMPARE(kit::Find<QLabel>(*dlg, "BankChLabel")->text(), place);
         if (!okEnabled) {
-            // Enter and a click both do nothing while OK is disabled.
-            QTest::keyClick(dlg.get(), Qt::Key_Return);
+            // Enter in a box does nothing while OK is disabled.
+            kit::Click(Edit("TitleEdit"));
+            QTest::keyClick(Edit("TitleEdit"), Qt::Key_Return);
             QVERIFY(dlg->isVisible());
             QCOMPARE(storedCalls, 0);
         }
