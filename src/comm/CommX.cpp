@@ -227,11 +227,12 @@ void TCustomCommX::PortOpen()
         d->purge(TCOFLUSH);
         d->purge(TCIFLUSH);
         if (::tcgetattr(fd, &d->dcb) < 0) throw ECommError(kOpenFailed, OsReason(errno));
-        MakeRaw(d->dcb);
-        ApplySetting(SetBitRate(d->dcb, d->bitRate), "Error at BitRate setting");
-        ApplySetting(SetCharSize(d->dcb, d->charSize), "Error at CharSize setting");
-        ApplySetting(SetParity(d->dcb, d->parity), "Error at ParityBit setting");
-        ApplySetting(SetStopBits(d->dcb, d->stopBit), "Error at StopBit setting");
+        MakeRaw(d->dcb);  // goes to the device with the first setting
+        // Each setting is written on its own, so that a refusal names the setting.
+        setBitRate(d->bitRate);
+        setCharSize(d->charSize);
+        setParityBit(d->parity);
+        setStopBit(d->stopBit);
         setFlowCtrl(d->flowCtrl);
         // Time-outs are kept by the component and used by its own reads and writes.
         setXonChar(d->xonChar);

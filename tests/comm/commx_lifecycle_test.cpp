@@ -1,0 +1,363 @@
+// The serial component under stress: closing while data stream in, the far end going
+// away, half-duplex RTS bursts and settings applied open or closed.
+#include "CommWorkers.h"
+#include "ModemLines.h"
+#include "SerialFixture.h"
+
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+using namespace commtest;
+
+namespace {
+
+constexpr int kPort = 43;
+
+bool WorkersEnded()
+{
+    return PumpUntil([] { return kestrel::comm::LiveWorkerCount() == 0; });
+}
+
+// ---- closing while the far end streams --------------------------------------------------
+
+enum class CloseWay { FromReceiveHandler, FromWindowThread, ByDestroying };
+
+struct StreamCloseCase {
+    const char* name;
+    CloseWay way;
+};
+
+class CloseWhileStreaming : public ::testing::TestWithParam<StreamCloseCase> {};
+
+TEST_P(CloseWhileStreaming, NeitherHangsNorLeavesWorkersBehind)
+{
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    auto comm = std::make_unique<TCommX>();
+    comm->setPortNo(kPort);
+    std::size_t got = 0;
+    bool closedInHandler = false;
+    comm->OnReceive = [&](TCustomCommX* sender, std::int32_t size) {
+        std::string buf(static_cast<std::size_t>(size), '\0');
+        const auto n = sender->ReceiveBlock(buf.data(), size);
+        if (n > 0) got += static_cast<std::size_t>(n);
+        if (GetParam().way == CloseWay::FromReceiveHandler && got > 64 * 1024 && !closedInHandler) {
+            closedInHandler = true;
+            sender->PortClose();  // the receive worker is waiting for this very handler
+        }
+    };
+    comm->PortOpen();
+    FarEndWriter writer(pty.master());
+    ASSERT_TRUE(PumpUntil([&] { return got > 64 * 1024; }));
+    switch (GetParam().way) {
+    case CloseWay::FromReceiveHandler: ASSERT_TRUE(PumpUntil([&] { return !comm->isOpen(); })); break;
+    case CloseWay::FromWindowThread: comm->PortClose(); break;
+    case CloseWay::ByDestroying: comm.reset(); break;
+    }
+    if (comm) {
+        EXPECT_FALSE(comm->isOpen());
+    }
+    // Data keep coming at the far end while the workers wind down.
+    EXPECT_TRUE(WorkersEnded()) << kestrel::comm::LiveWorkerCount() << " workers left";
+    writer.stop();
+    if (comm) {
+        // The device was released: it opens again.
+        EXPECT_NO_THROW(comm->PortOpen());
+        comm->PortClose();
+    }
+    EXPECT_TRUE(WorkersEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, CloseWhileStreaming,
+    ::testing::Values(StreamCloseCase{"from_receive_handler", CloseWay::FromReceiveHandler},
+                      StreamCloseCase{"from_window_thread", CloseWay::FromWindowThread},
+                      StreamCloseCase{"by_destroying", CloseWay::ByDestroying}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the far end goes away --------------------------------------------------------------
+
+TEST(FarEnd, ClosingMidTransferIsReportedOnceAndThePortOpensAgain)
+{
+    PortDir dir;
+    auto pty = std::make_unique<Pty>();
+    dir.link(kPort, pty->slave());
+    TCommX comm;
+    comm.setPortNo(kPort);
+    std::vector<std::int32_t> errors;
+    comm.OnError = [&](TCustomCommX*, std::int32_t flags) { errors.push_back(flags); };
+    std::string received;
+    comm.OnReceive = [&](TCustomCommX* s, std::int32_t size) {
+        std::string buf(static_cast<std::size_t>(size), '\0');
+        const auto n = s->ReceiveBlock(buf.data(), size);
+        if (n > 0) received.append(buf.data(), static_cast<std::size_t>(n));
+    };
+    comm.PortOpen();
+    // A transfer in both directions is under way when the far end vanishes.
+    const std::string big = Pattern(48 * 1024);  // under 32 chunks: TransBlock returns at once
+    ASSERT_TRUE(comm.TransBlock(big.data(), static_cast<std::int32_t>(big.size())));
+    pty->write("partial answer");
+    ASSERT_TRUE(PumpUntil([&] { return !received.empty(); }));
+    pty->closeMaster();
+
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); }));
+    // Further traffic on the dead port neither spins nor reports again.
+    comm.TransString("more");
+    char buf[8];
+    EXPECT_EQ(comm.ReceiveBlock(buf, sizeof buf), -1);
+    EXPECT_TRUE(PumpUntil([&] { return comm.GetTransLength() == 0; }));
+    PumpFor(200);
+    EXPECT_EQ(errors, std::vector<std::int32_t>{kCommErrIo});
+    EXPECT_TRUE(comm.isOpen());
+
+    comm.PortClose();
+    EXPECT_TRUE(WorkersEnded());
+    pty = std::make_unique<Pty>();
+    dir.link(kPort, pty->slave());
+    received.clear();
+    ASSERT_NO_THROW(comm.PortOpen());
+    ASSERT_TRUE(comm.TransString("ping"));
+    EXPECT_EQ(pty->read(4), "ping");
+    pty->write("pong");
+    EXPECT_TRUE(PumpUntil([&] { return received == "pong"; })) << received;
+    comm.PortClose();
+    EXPECT_TRUE(WorkersEnded());
+}
+
+// ---- half-duplex RTS bursts -------------------------------------------------------------
+
+// Records the modem-line calls; calls from a worker wait at a gate the test opens, so that
+// the test decides what is queued when the worker goes on.
+class FakeModemLines : public kestrel::comm::ModemLineOps {
+public:
+    struct Call {
+        int bits;
+        bool on;
+    };
+
+    int setLines(int, int bits, bool on) override
+    {
+        if (std::this_thread::get_id() == windowThread_) return ENOTTY;
+        {
+            std::lock_guard lock(mu_);
+            workerCalls_.push_back({bits, on});
+        }
+        std::unique_lock lock(mu_);
+        cv_.wait(lock, [this] { return open_; });
+        return ENOTTY;  // a pseudo-terminal has no lines
+    }
+    int lineStatus(int, int& bits) override
+    {
+        bits = 0;
+        return ENOTTY;
+    }
+    int setBreak(int, bool) override { return ENOTTY; }
+
+    void openGate()
+    {
+        {
+            std::lock_guard lock(mu_);
+            open_ = true;
+        }
+        cv_.notify_all();
+    }
+    std::vector<Call> workerCalls()
+    {
+        std::lock_guard lock(mu_);
+        return workerCalls_;
+    }
+
+private:
+    const std::thread::id windowThread_ = std::this_thread::get_id();
+    std::mutex mu_;
+    std::condition_variable cv_;
+    bool open_ = false;
+    std::vector<Call> workerCalls_;
+};
+
+struct BurstCase {
+    const char* name;
+    TCommFlowCtrls flow;
+    std::vector<bool> rtsLevels;  // RTS levels the transmit worker sets, in order
+};
+
+class HalfDuplex : public ::testing::TestWithParam<BurstCase> {};
+
+TEST_P(HalfDuplex, RtsSwitchesOncePerBurstOfQueuedChunks)
+{
+    const auto& c = GetParam();
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    auto lines = std::make_shared<FakeModemLines>();
+    TCommX comm;
+    comm.setModemLineOps(lines);
+    comm.setPortNo(kPort);
+    comm.setFlowCtrl(c.flow);
+    comm.setBufLenTrans(16);
+    comm.PortOpen();
+    const std::string data = Pattern(48);  // three chunks, queued before the worker goes on
+    ASSERT_TRUE(comm.TransBlock(data.data(), 48));
+    lines->openGate();
+    EXPECT_EQ(pty.read(48), data);
+    ASSERT_TRUE(PumpUntil([&] {
+        return comm.GetTransLength() == 0 && lines->workerCalls().size() >= c.rtsLevels.size();
+    }));
+    std::vector<bool> levels;
+    for (const auto& call : lines->workerCalls()) {
+        EXPECT_EQ(call.bits, TIOCM_RTS);
+        levels.push_back(call.on);
+    }
+    EXPECT_EQ(levels, c.rtsLevels);
+    comm.PortClose();
+    EXPECT_TRUE(WorkersEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flows, HalfDuplex,
+    ::testing::Values(BurstCase{"half_high_raises_then_drops", cfcHalfHigh, {true, false}},
+                      BurstCase{"half_low_drops_then_raises", cfcHalfLow, {false, true}},
+                      BurstCase{"none_leaves_rts_alone", cfcNone, {}},
+                      BurstCase{"rts_cts_leaves_rts_alone", cfcRtsCts, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- settings while closed and while open -----------------------------------------------
+
+struct SettingCase {
+    const char* name;
+    std::function<void(TCustomCommX&)> change;
+    std::function<bool(const termios&)> changed;  // the device shows the change
+};
+
+class Settings : public ::testing::TestWithParam<SettingCase> {};
+
+TEST_P(Settings, ReachTheDeviceAtOnceWhenOpenAndAtTheNextOpenWhenClosed)
+{
+    const auto& c = GetParam();
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    // A second descriptor on the same terminal shows the device's settings.
+    const int probe = ::open(pty.slave().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(probe, 0);
+    const auto device = [&] {
+        termios t{};
+        ::tcgetattr(probe, &t);
+        return t;
+    };
+    TCommX comm;
+    comm.setPortNo(kPort);
+
+    c.change(comm);  // closed: nothing reaches the device
+    EXPECT_FALSE(c.changed(device()));
+    comm.PortOpen();  // the stored value is applied
+    EXPECT_TRUE(c.changed(device()));
+    comm.PortClose();
+
+    TCommX fresh;
+    fresh.setPortNo(kPort);
+    fresh.PortOpen();
+    EXPECT_FALSE(c.changed(device()));  // the defaults went back on
+    c.change(fresh);                    // open: at once
+    EXPECT_TRUE(c.changed(device()));
+    fresh.PortClose();
+    ::close(probe);
+    EXPECT_TRUE(WorkersEnded());
+}
+
+// Character size and parity are not listed: a pseudo-terminal always keeps 8 bits, no parity.
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Settings,
+    ::testing::Values(
+        SettingCase{"bit_rate", [](TCustomCommX& c) { c.setBitRate(115200); },
+                    [](const termios& t) { return cfgetospeed(&t) == B115200; }},
+        SettingCase{"stop_bits_two", [](TCustomCommX& c) { c.setStopBit(csb2); },
+                    [](const termios& t) { return (t.c_cflag & CSTOPB) != 0; }},
+        SettingCase{"flow_xon_xoff", [](TCustomCommX& c) { c.setFlowCtrl(cfcXonXoff); },
+                    [](const termios& t) {
+                        return (t.c_iflag & IXON) && (t.c_iflag & IXOFF) && !(t.c_cflag & CRTSCTS);
+                    }},
+        SettingCase{"xon_char", [](TCustomCommX& c) { c.setXonChar('A'); },
+                    [](const termios& t) { return t.c_cc[VSTART] == 'A'; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedCase {
+    const char* name;
+    std::function<void(TCustomCommX&)> change;
+    const char* message;
+};
+
+class RefusedSettings : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedSettings, RaiseTheirMessageWhenOpenAndFailTheNextOpenWhenClosed)
+{
+    const auto& c = GetParam();
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    TCommX comm;
+    comm.setPortNo(kPort);
+    comm.PortOpen();
+    try {
+        c.change(comm);
+        ADD_FAILURE() << "no error while open";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), c.message);
+    }
+    EXPECT_TRUE(comm.isOpen());  // a refused setting leaves the port as it was
+    EXPECT_TRUE(comm.TransString("ok"));
+    EXPECT_EQ(pty.read(2), "ok");
+    comm.PortClose();
+    try {
+        comm.PortOpen();  // the stored value is refused again, and the port closed
+        ADD_FAILURE() << "no error at open";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), c.message);
+    }
+    EXPECT_FALSE(comm.isOpen());
+    EXPECT_TRUE(WorkersEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RefusedSettings,
+    ::testing::Values(
+        RefusedCase{"odd_bit_rate", [](TCustomCommX& c) { c.setBitRate(12345); }, "Error at BitRate setting"},
+        RefusedCase{"char_size_9", [](TCustomCommX& c) { c.setCharSize(9); }, "Error at CharSize setting"},
+        RefusedCase{"stop_one_and_half", [](TCustomCommX& c) { c.setStopBit(csb1p5); },
+                    "Error at StopBit setting"},
+        RefusedCase{"dtr_dsr_flow", [](TCustomCommX& c) { c.setFlowCtrl(cfcDtrDsr); },
+                    "Error at FlowCtrl setting"},
+        RefusedCase{"zero_receive_buffer", [](TCustomCommX& c) { c.setBufLenReceive(0); },
+                    "Can not create COM buffer"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Defaults, AreThoseOfTheComponent)
+{
+    TCommX c;
+    EXPECT_EQ(c.PortNo(), 1);
+    EXPECT_EQ(c.BitRate(), 9600);
+    EXPECT_EQ(c.CharSize(), 8);
+    EXPECT_EQ(c.ParityBit(), cpbNone);
+    EXPECT_EQ(c.StopBit(), csb1);
+    EXPECT_EQ(c.FlowCtrl(), cfcRtsCts);
+    EXPECT_EQ(c.TimeOutTrans(), 3000);
+    EXPECT_EQ(c.TimeOutReceive(), 3000);
+    EXPECT_EQ(c.XonChar(), 17);
+    EXPECT_EQ(c.XoffChar(), 19);
+    EXPECT_EQ(c.BufLenTrans(), 2048);
+    EXPECT_EQ(c.BufLenReceive(), 2048);
+    EXPECT_EQ(c.Handle(), -1);
+    EXPECT_FALSE(c.isOpen());
+    EXPECT_FALSE(c.IsCtsSignal());
+    EXPECT_EQ(c.GetTransLength(), 0);
+}
+
+}  // namespace
