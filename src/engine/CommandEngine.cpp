@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QVariant>
 
 #include <algorithm>
 #include <limits>
@@ -55,8 +56,10 @@ bool Between(const QString& s, QChar open, QChar close, QString* out)
 
 class QtEngineTimer : public EngineTimer {
 public:
-    QtEngineTimer()
+    explicit QtEngineTimer(QObject* parent)
     {
+        // A by-value child leaves its parent when destroyed, so either may go first.
+        timer_.setParent(parent);
         timer_.setObjectName(QStringLiteral("Timer1"));
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (OnTick)
@@ -67,6 +70,7 @@ public:
     void Stop() override { timer_.stop(); }
     bool IsActive() const override { return timer_.isActive(); }
     std::int32_t Interval() const override { return timer_.interval(); }
+    void SetTag(std::int32_t mode) override { timer_.setProperty("Tag", mode); }
 
 private:
     QTimer timer_;
@@ -165,7 +169,10 @@ QString LinkListText(const std::uint8_t (&link)[5])
     return out.isEmpty() ? QStringLiteral("99") : out;
 }
 
-std::unique_ptr<EngineTimer> MakeQtEngineTimer() { return std::make_unique<QtEngineTimer>(); }
+std::unique_ptr<EngineTimer> MakeQtEngineTimer(QObject* parent)
+{
+    return std::make_unique<QtEngineTimer>(parent);
+}
 
 // ---------------------------------------------------------------------------
 
@@ -213,9 +220,15 @@ bool CommandEngine::TabRunning(OpTab tab) const
     return false;
 }
 
-void CommandEngine::StartTimer(std::int32_t mode, std::int32_t intervalMs)
+void CommandEngine::SetMode(std::int32_t mode)
 {
     timerMode_ = mode;
+    timer_->SetTag(mode);
+}
+
+void CommandEngine::StartTimer(std::int32_t mode, std::int32_t intervalMs)
+{
+    SetMode(mode);
     timerInterval_ = intervalMs;
     timer_->Start(TimerMs(intervalMs));
 }
@@ -290,7 +303,7 @@ void CommandEngine::MemoryCommandExec_send()
     commandRxLimit_ = 1;
     if (commandList_.isEmpty()) {
         // Nothing queued (the queue was emptied under a pending send): stay idle.
-        timerMode_ = kTimerIdle;
+        SetMode(kTimerIdle);
         return;
     }
     SetProgress(progressPos_ + 1, progressMax_);
@@ -344,7 +357,7 @@ void CommandEngine::MemoryCommandExec_Next()
 
 void CommandEngine::EndOperation()
 {
-    timerMode_ = kTimerIdle;
+    SetMode(kTimerIdle);
     if (TabRunning(OpTab::MemCh)) {
         host_.ClickComClose();
         ResetTab(OpTab::MemCh);

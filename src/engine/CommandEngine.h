@@ -43,6 +43,8 @@
 #include <string>
 #include <vector>
 
+class QObject;
+
 // The four tabs that run operations, in the order the end of an operation examines them.
 enum class OpTab { MemCh, ScanGroup, SearchBank, SearchGroup };
 constexpr int kOpTabCount = 4;
@@ -149,11 +151,14 @@ public:
     virtual void Stop() = 0;
     virtual bool IsActive() const = 0;
     virtual std::int32_t Interval() const = 0;
+    virtual void SetTag(std::int32_t /*mode*/) {}  // mirrors the timer mode where it can
     std::function<void()> OnTick;
 };
 
-// A QTimer-based EngineTimer (objectName "Timer1"). Needs a running event loop.
-std::unique_ptr<EngineTimer> MakeQtEngineTimer();
+// A QTimer-based EngineTimer (objectName "Timer1", its "Tag" property the timer mode),
+// optionally a child of `parent` so that it is found among the window's objects.
+// Needs a running event loop.
+std::unique_ptr<EngineTimer> MakeQtEngineTimer(QObject* parent = nullptr);
 
 class CommandEngine {
 public:
@@ -216,6 +221,7 @@ public:
     TSearchGrpElement SearchLinkBackup{};
 
 private:
+    void SetMode(std::int32_t mode);
     void StartTimer(std::int32_t mode, std::int32_t intervalMs);
     void StopTimer();
     void SetProgress(std::int32_t position, std::int32_t maximum);

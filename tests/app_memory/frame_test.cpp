@@ -95,8 +95,11 @@ private slots:
         QCOMPARE(f.PageControl1->tabText(f.PageControl1->currentIndex()), QStringLiteral("SearchBank"));
         QCOMPARE(f.findChild<QProgressBar*>(QStringLiteral("ProgressBar1")), f.ProgressBar1);
         QCOMPARE(f.PageControl1->property("Tag").toInt(), -1);
-        QVERIFY(f.Engine().TimerEnabled());
-        QCOMPARE(f.Engine().TimerTag(), 0);
+        auto* timer = f.findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 1000);
+        QCOMPARE(timer->property("Tag").toInt(), 0);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QVERIFY(f.ProgressBar1->geometry().top() >= f.PageControl1->geometry().bottom());
@@ -147,6 +150,7 @@ private slots:
         QCOMPARE(f.OperationButton(OpButton::SearchBankReadButton)->property("Tag").toInt(), 0);
         QCOMPARE(f.PageControl1->property("Tag").toInt(), 3);
         QVERIFY(f.Engine().CommandList().isEmpty());
+        QCOMPARE(f.findChild<QTimer*>(QStringLiteral("Timer1"))->property("Tag").toInt(), 0);
 
         QTest::mouseClick(abort, Qt::LeftButton);
         for (QPushButton* b : buttons) {
