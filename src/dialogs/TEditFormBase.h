@@ -25,7 +25,6 @@ class QComboBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
-class QLayout;
 class QLineEdit;
 class QPushButton;
 

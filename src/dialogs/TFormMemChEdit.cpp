@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 TFormMemChEdit::TFormMemChEdit(TStore& store, QWidget* parent)
     : TEditFormBase(store, parent)
@@ -85,7 +86,9 @@ void TFormMemChEdit::FormShow()
 void TFormMemChEdit::showEvent(QShowEvent* event)
 {
     TEditFormBase::showEvent(event);
-    FormShow();
+    // Only when the dialog becomes visible, not when the window system restores it.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TFormMemChEdit::RxFreqEditExit()
