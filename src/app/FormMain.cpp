@@ -57,6 +57,8 @@ void TFormMain::createControls()
     ComPortComboBox->setObjectName(QStringLiteral("ComPortComboBox"));
     ComPortComboBox->setEditable(true);
     ComPortComboBox->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: typing COM1 must not turn into a listed COM15(...).
+    ComPortComboBox->setCompleter(nullptr);
     ComPortComboBox->setEditText(QStringLiteral("ComPortComboBox"));
     ComPortComboBox->setMinimumContentsLength(18);
     Label1->setBuddy(ComPortComboBox);

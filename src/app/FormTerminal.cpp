@@ -107,6 +107,8 @@ void TFormTerminal::createControls()
     CommandComboBox->setEditable(true);
     // The history is kept by "Command Send" alone, not by pressing Enter.
     CommandComboBox->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: what is typed is what is sent.
+    CommandComboBox->setCompleter(nullptr);
     CommandComboBox->setGeometry(8, 72, 400, 26);
     SendButton = button(Panel1, "SendButton", QStringLiteral("Command Send"), {416, 71, 110, 27});
     SendButton->setEnabled(false);

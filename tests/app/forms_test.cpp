@@ -312,15 +312,21 @@ void FormsTest::typedPortText_data()
     QTest::newRow("COMX leaves it") << "COMX" << 5;
     QTest::newRow("entry form") << "COM3(/dev/ttyS2)" << 3;
     QTest::newRow("no COM") << "port 9" << 5;
+    QTest::newRow("prefix of a listed entry") << "COM1" << 1;
 }
 
 void FormsTest::typedPortText()
 {
     QFETCH(QString, typed);
     QFETCH(int, portNo);
-    TFormMain::PortLister = [] { return std::vector<PortEntry>{{5, "/dev/ttyS4", {}}}; };
+    TFormMain::PortLister = [] {
+        return std::vector<PortEntry>{{15, "/dev/ttyS14", {}}, {5, "/dev/ttyS4", {}}};
+    };
     makeForms();
     QCOMPARE(main_->CommX1.PortNo(), 5);
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    main_->ComPortComboBox->setFocus();
     main_->ComPortComboBox->lineEdit()->clear();
     QTest::keyClicks(main_->ComPortComboBox->lineEdit(), typed);
     QCOMPARE(main_->ComPortComboBox->currentText(), typed);
@@ -478,7 +484,18 @@ void FormsTest::commandSend()
     QFETCH(QByteArray, wire);
     openPort();
     pty_->readAvailable();
-    term_->CommandComboBox->setEditText(command);
+    // A longer earlier command must not complete what is typed.
+    term_->CommandComboBox->addItem(command + QStringLiteral("01"));
+    term_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(term_.get()));
+    term_->CommandComboBox->setFocus();
+    term_->CommandComboBox->lineEdit()->clear();
+    for (QChar c : command) {  // typed, or entered as one character where no key has it
+        if (c.unicode() < 0x80)
+            QTest::keyClick(term_->CommandComboBox->lineEdit(), char(c.unicode()));
+        else
+            term_->CommandComboBox->lineEdit()->insert(QString(c));
+    }
     QTest::mouseClick(term_->SendButton, Qt::LeftButton);
 
     QByteArray got;
