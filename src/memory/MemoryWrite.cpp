@@ -1,5 +1,6 @@
 #include "MemoryWrite.h"
 
+#include "BandPlan.h"
 #include "DModeCode.h"
 #include "FreqText.h"
 #include "MemoryRead.h"
@@ -7,8 +8,6 @@
 #include "ParamAnswers.h"
 
 namespace {
-
-constexpr int kDAutoDMode = 9;  // "D-AU"
 
 std::string Num(int v)
 {
@@ -36,7 +35,7 @@ std::string Make_MD_Param(const TMemChElement& MemCh)
     if (MemCh.Dem_DModeEnable == 1) {
         int digit = CodeDigitFromDMode(MemCh.DMode);
         if (digit < 0)
-            digit = CodeDigitFromDMode(kDAutoDMode);
+            digit = CodeDigitFromDMode(kAutoDigitalSelects);
         return "0" + Num(digit) + "0";
     }
     return "0F" + Num(MemCh.AMode);

@@ -10,8 +10,8 @@
 #include <string_view>
 
 // The three-character mode code of the "MD" parameter. A digital mode without a code digit
-// (only a damaged record can hold one) is sent as "D-AU", the digital mode the band plan
-// uses for its automatic digital bands.
+// (the band plan's automatic digital 128, or a damaged record) is sent as "D-AU", the mode
+// the band plan's rule stores for those bands.
 std::string Make_MD_Param(const TMemChElement& MemCh);
 
 // "OF" parameter text: "+" only for positive offsets, "0", or "-" and the magnitude.
