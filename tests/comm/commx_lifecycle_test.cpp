@@ -204,6 +204,11 @@ TEST_P(HalfDuplex, RtsSwitchesOncePerBurstOfQueuedChunks)
     comm.setFlowCtrl(c.flow);
     comm.setBufLenTrans(16);
     comm.PortOpen();
+    // Whatever fails below, the worker must not stay at the gate (closing waits for it).
+    struct GateGuard {
+        FakeModemLines& lines;
+        ~GateGuard() { lines.openGate(); }
+    } guard{*lines};
     const std::string data = Pattern(48);  // three chunks, queued before the worker goes on
     ASSERT_TRUE(comm.TransBlock(data.data(), 48));
     lines->openGate();

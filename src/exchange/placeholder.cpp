@@ -1,1 +1,0 @@
-// Keeps kestrel_exchange non-empty until its first real source lands; delete it then.
