@@ -16,7 +16,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTextEdit>
 
 #include <memory>
@@ -64,6 +66,7 @@ private slots:
     void logSave();
     void logSaveFailureShowsError();
     void escapingCommErrorShowsErrorBox();
+    void closingMainWindowEndsProgram();  // last: it runs and leaves the event loop
 
 private:
     void makeForms();
@@ -353,9 +356,11 @@ void FormsTest::labelOpensTerminalAndButtonOpensDataWindow()
     QVERIFY(data_.isVisible());
     data_.hide();
     // Closing the terminal only hides it.
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     term_->close();
     QVERIFY(term_->isHidden());
     QVERIFY(!term_->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(lastClosed.count(), 0);
 }
 
 // ---- terminal: port states ----
@@ -659,6 +664,17 @@ void FormsTest::escapingCommErrorShowsErrorBox()
     QCOMPARE(messages_[0].kind, UiMessage::Kind::Error);
     QCOMPARE(messages_[0].text, QStringLiteral("Can not open the COM port"));
     QCOMPARE(messages_[0].detail, QStringLiteral("Permission denied"));
+}
+
+void FormsTest::closingMainWindowEndsProgram()
+{
+    main_->show();
+    QTest::mouseClick(main_->Label1, Qt::LeftButton);
+    QVERIFY(term_->isVisible());
+    QTimer::singleShot(0, main_.get(), [this] { main_->close(); });
+    // Only a guard against a hang: the loop must end through the main window's close.
+    QTimer::singleShot(20000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 int main(int argc, char** argv)
