@@ -5,6 +5,7 @@
 #include "MemTableText.h"
 #include "MemoryWrite.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +26,10 @@ namespace memtab {
 
 namespace {
 
-// Draws the cells of channels not (fully) read on silver in the grey-text colour.
+// Draws every cell as a string grid does: the text from 2 pixels in, on one line, cut at
+// the cell's edge rather than shortened with an ellipsis (the column widths fit the texts,
+// not the view's item margins). Cells of channels not (fully) read go on silver in the
+// grey-text colour.
 class GreyCellDelegate : public QStyledItemDelegate {
 public:
     GreyCellDelegate(std::function<std::uint8_t(int ch)> readState, QObject* parent)
@@ -35,15 +39,25 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        if (!MemTableCellGreyed(readState_(index.row()), index.column())) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QRect textRect = option.rect.adjusted(2, 0, 0, 0);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
         painter->save();
-        painter->fillRect(option.rect, QColor(192, 192, 192));
-        painter->setPen(option.palette.color(QPalette::Disabled, QPalette::Text));
-        painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        painter->setClipRect(option.rect);
+        if (MemTableCellGreyed(readState_(index.row()), index.column())) {
+            painter->fillRect(option.rect, QColor(192, 192, 192));
+            painter->setPen(option.palette.color(QPalette::Disabled, QPalette::Text));
+        } else {
+            QStyleOptionViewItem opt = option;
+            initStyleOption(&opt, index);
+            opt.text.clear();
+            const QWidget* widget = option.widget;
+            QStyle* style = widget ? widget->style() : QApplication::style();
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+            const bool selected = option.state & QStyle::State_Selected;
+            painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        }
+        painter->drawText(textRect, flags, text);
         painter->restore();
     }
 
@@ -65,6 +79,7 @@ public:
         frozen_->setFocusPolicy(Qt::NoFocus);
         frozen_->verticalHeader()->hide();
         frozen_->horizontalHeader()->setSectionsClickable(false);
+        frozen_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         frozen_->setVerticalScrollMode(ScrollPerPixel);
@@ -97,6 +112,7 @@ public:
     void SyncFrozen()
     {
         frozen_->setItemDelegate(itemDelegate());
+        frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
         for (int c = 0; c < frozenCount_; ++c)
             frozen_->setColumnWidth(c, columnWidth(c));
         for (int r = 0; r < rowCount(); ++r)
@@ -258,6 +274,7 @@ void TMemoryTab::BuildGrid(QWidget* page)
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid->horizontalHeader()->setSectionsClickable(false);
     grid->horizontalHeader()->setFixedHeight(kMemTableRowHeight);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     const QFontMetrics metrics(grid->font());
     QStringList headings;

@@ -30,15 +30,20 @@ void AppendBank(const TStore& store, int bank, TCommandList& out)
 
 }  // namespace
 
-std::string Make_MD_Param(const TMemChElement& MemCh)
+std::string ModeCodeParam(std::uint8_t dModeEnable, std::uint8_t dMode, std::uint8_t aMode)
 {
-    if (MemCh.Dem_DModeEnable == 1) {
-        int digit = CodeDigitFromDMode(MemCh.DMode);
+    if (dModeEnable == 1) {
+        int digit = CodeDigitFromDMode(dMode);
         if (digit < 0)
             digit = CodeDigitFromDMode(kAutoDigitalSelects);
         return "0" + Num(digit) + "0";
     }
-    return "0F" + Num(MemCh.AMode);
+    return "0F" + Num(aMode);
+}
+
+std::string Make_MD_Param(const TMemChElement& MemCh)
+{
+    return ModeCodeParam(MemCh.Dem_DModeEnable, MemCh.DMode, MemCh.AMode);
 }
 
 std::string OffsetParam(std::int16_t offsetFreq)
@@ -66,36 +71,9 @@ TCommandList DetailWriteCommands(int bank, int ch, const TMemChElement& MemCh)
 {
     if (!ChannelHoldsData(MemCh))
         return {};
-    const char* const quick = "[-1](200)";
-    const std::uint8_t sql = MemCh.Dem_SQL_Type;
-    TCommandList out;
-    out.push_back({"MR" + TwoDigits(bank) + TwoDigits(ch), "[1](1000)"});
-    out.push_back({"RX", "[1](200)"});
-    if (MemCh.Dem_AutoBand == 0)
-        out.push_back({"IF" + Num(MemCh.IFBW), "[1](200)"});
-    out.push_back({"AT" + Num(MemCh.RF_ATT), quick});
-    out.push_back({"OF" + OffsetParam(MemCh.OffsetFreq), "[1](500)"});
-    out.push_back({"SQ" + Num(MemCh.RF_SQ_N_L_Type), quick});
-    out.push_back({"NR" + Num(MemCh.Dem_DENOIS), quick});
-    if (MemCh.AMode != 0)
-        out.push_back({"AC" + Num(MemCh.RF_AGC), quick});
-    out.push_back({"CI" + Num(sql == 1 ? 1 : sql == 4 ? 2 : 0), quick});
-    out.push_back({"SI" + Num(sql == 3 ? 1 : 0), quick});
-    out.push_back({"DI" + Num(sql == 2 ? 1 : 0), quick});
-    out.push_back({"CN" + Num(MemCh.CTCSS_CODE), quick});
-    out.push_back({"SC" + Num(MemCh.VoiceSCR), quick});
-    out.push_back({"DS" + Num(MemCh.DCS_CODE), quick});
-    out.push_back({"DJ" + Num(MemCh.Dem_DigiDecode), quick});
-    out.push_back({"DC" + Num(MemCh.DCR_CODE), quick});
-    out.push_back({"DW" + Num(MemCh.DCR_WHITE), quick});
-    out.push_back({"NM" + Num(MemCh.NXDN_RANCodeMute), quick});
-    out.push_back({"NC" + Num(MemCh.NXDN_RANCode), quick});
-    out.push_back({"OT" + Num(MemCh.Dem_DMR_Slot), quick});
-    out.push_back({"CM" + Num(MemCh.DMR_ColorCodeMute), quick});
-    out.push_back({"CC" + Num(MemCh.DMR_ColorCode), quick});
-    out.push_back({"PM" + Num(MemCh.P25_NACCodeMute), quick});
-    out.push_back({"PC" + Num(MemCh.P25_NACCode), quick});
-    out.push_back({"TS" + Num(MemCh.RF_TETRA_Slot), quick});
+    TCommandList out{{"MR" + TwoDigits(bank) + TwoDigits(ch), "[1](1000)"}};
+    const TCommandList params = ParamSetCommands(MemCh);
+    out.insert(out.end(), params.begin(), params.end());
     return out;
 }
 

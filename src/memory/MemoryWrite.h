@@ -6,16 +6,56 @@
 #include "Records.h"
 #include "Store.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 // The three-character mode code of the "MD" parameter. A digital mode without a code digit
 // (the band plan's automatic digital 128, or a damaged record) is sent as "D-AU", the mode
 // the band plan's rule stores for those bands.
+std::string ModeCodeParam(std::uint8_t dModeEnable, std::uint8_t dMode, std::uint8_t aMode);
 std::string Make_MD_Param(const TMemChElement& MemCh);
 
 // "OF" parameter text: "+" only for positive offsets, "0", or "-" and the magnitude.
 std::string OffsetParam(std::int16_t offsetFreq);
+
+// "RX" and the set commands of a record's parameters. Channels and search banks carry the
+// same fields under the same names, so both writes use this one list.
+template <class R>
+TCommandList ParamSetCommands(const R& rec)
+{
+    auto num = [](int v) { return std::to_string(v); };
+    const char* const quick = "[-1](200)";
+    const std::uint8_t sql = rec.Dem_SQL_Type;
+    TCommandList out;
+    out.push_back({"RX", "[1](200)"});
+    if (rec.Dem_AutoBand == 0)
+        out.push_back({"IF" + num(rec.IFBW), "[1](200)"});
+    out.push_back({"AT" + num(rec.RF_ATT), quick});
+    out.push_back({"OF" + OffsetParam(rec.OffsetFreq), "[1](500)"});
+    out.push_back({"SQ" + num(rec.RF_SQ_N_L_Type), quick});
+    out.push_back({"NR" + num(rec.Dem_DENOIS), quick});
+    if (rec.AMode != 0)
+        out.push_back({"AC" + num(rec.RF_AGC), quick});
+    out.push_back({"CI" + num(sql == 1 ? 1 : sql == 4 ? 2 : 0), quick});
+    out.push_back({"SI" + num(sql == 3 ? 1 : 0), quick});
+    out.push_back({"DI" + num(sql == 2 ? 1 : 0), quick});
+    out.push_back({"CN" + num(rec.CTCSS_CODE), quick});
+    out.push_back({"SC" + num(rec.VoiceSCR), quick});
+    out.push_back({"DS" + num(rec.DCS_CODE), quick});
+    out.push_back({"DJ" + num(rec.Dem_DigiDecode), quick});
+    out.push_back({"DC" + num(rec.DCR_CODE), quick});
+    out.push_back({"DW" + num(rec.DCR_WHITE), quick});
+    out.push_back({"NM" + num(rec.NXDN_RANCodeMute), quick});
+    out.push_back({"NC" + num(rec.NXDN_RANCode), quick});
+    out.push_back({"OT" + num(rec.Dem_DMR_Slot), quick});
+    out.push_back({"CM" + num(rec.DMR_ColorCodeMute), quick});
+    out.push_back({"CC" + num(rec.DMR_ColorCode), quick});
+    out.push_back({"PM" + num(rec.P25_NACCodeMute), quick});
+    out.push_back({"PC" + num(rec.P25_NACCode), quick});
+    out.push_back({"TS" + num(rec.RF_TETRA_Slot), quick});
+    return out;
+}
 
 // A channel holds data when it is registered and has a frequency; others are deleted.
 bool ChannelHoldsData(const TMemChElement& MemCh);
