@@ -459,86 +459,122 @@ const Mode* Receiver::FocusMode() const {
     return nullptr;
 }
 
+namespace {
+
+// A parameter command's outcome: the answer to a query, "" for an accepted set, or nothing
+// for a refusal.
+using ParamResult = std::optional<std::string>;
+using ParamHandler = ParamResult (*)(const std::string& key, std::string_view arg, Params& p,
+                                     const Mode& mode);
+
+ParamResult IfCommand(const std::string& key, std::string_view arg, Params& p, const Mode& mode) {
+    if (arg.empty()) return key + std::to_string(p.IFBW);
+    auto v = SetValue(arg, 0, MaxIfbw(mode.AMode));
+    if (!v) return std::nullopt;
+    p.IFBW = static_cast<std::uint8_t>(*v);
+    return "";
+}
+
+ParamResult OffsetCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    if (arg.empty()) return key + (p.OffsetFreq < 0 ? "-" : "+") + ZeroPad(std::abs(p.OffsetFreq), 2);
+    auto v = ParseSigned(arg);
+    if (!v || *v < -(kOffsets - 1) || *v > kOffsets - 1) return std::nullopt;
+    p.OffsetFreq = static_cast<std::int16_t>(*v);
+    return "";
+}
+
+// The tone squelch is one setting; "CI", "SI" and "DI" each show and switch their part.
+ParamResult CtcssSwitchCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    if (arg.empty())
+        return key + (p.Dem_SQL_Type == kSqlCtc ? "1" : p.Dem_SQL_Type == kSqlRtn ? "2" : "0");
+    auto v = SetValue(arg, 0, 2);
+    if (!v) return std::nullopt;
+    if (*v == 1) p.Dem_SQL_Type = kSqlCtc;
+    else if (*v == 2) p.Dem_SQL_Type = kSqlRtn;
+    else if (p.Dem_SQL_Type == kSqlCtc || p.Dem_SQL_Type == kSqlRtn) p.Dem_SQL_Type = kSqlOff;
+    return "";
+}
+
+ParamResult TypeSwitchCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    const std::uint8_t type = key == "SI" ? kSqlScr : kSqlDcs;
+    if (arg.empty()) return key + (p.Dem_SQL_Type == type ? "1" : "0");
+    auto v = SetValue(arg, 0, 1);
+    if (!v) return std::nullopt;
+    if (*v == 1) p.Dem_SQL_Type = type;
+    else if (p.Dem_SQL_Type == type) p.Dem_SQL_Type = kSqlOff;
+    return "";
+}
+
+// Set: list index 0..53. Answer: tone number 01..52, 00 off, 99 search.
+ParamResult ToneCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    if (arg.empty()) {
+        const int c = p.CTCSS_CODE;
+        return key + (c == 0 ? "00" : c == 1 ? "99" : ZeroPad(c - 1, 2));
+    }
+    auto v = SetValue(arg, 0, 53);
+    if (!v) return std::nullopt;
+    p.CTCSS_CODE = static_cast<std::uint8_t>(*v);
+    return "";
+}
+
+// Set: list index 0..107. Answer: the three-digit code, 000 off, 999 search.
+ParamResult DcsCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    if (arg.empty()) {
+        const int c = p.DCS_CODE;
+        return key + (c == 0 ? "000" : c == 1 ? "999" : ZeroPad(DcsCodeAt(c), 3));
+    }
+    auto v = SetValue(arg, 0, kDcsCount + 1);
+    if (!v) return std::nullopt;
+    p.DCS_CODE = static_cast<std::uint8_t>(*v);
+    return "";
+}
+
+// Set in decimal, answered in three hexadecimal digits.
+ParamResult NacCommand(const std::string& key, std::string_view arg, Params& p, const Mode&) {
+    if (arg.empty()) return key + HexPad(p.P25_NACCode, 3);
+    auto v = SetValue(arg, 0, 4095);
+    if (!v) return std::nullopt;
+    p.P25_NACCode = static_cast<std::uint16_t>(*v);
+    return "";
+}
+
+ParamResult PlainCommand(const PlainKey& k, std::string_view arg, Params& p) {
+    if (arg.empty()) return std::string(k.key) + ZeroPad(k.get(p), k.width);
+    auto v = SetValue(arg, k.min, k.max);
+    if (!v) return std::nullopt;
+    k.set(p, *v);
+    return "";
+}
+
+struct SpecialKey {
+    std::string_view key;
+    ParamHandler handler;
+};
+
+const SpecialKey kSpecialKeys[] = {
+    {"IF", IfCommand},          {"OF", OffsetCommand},     {"CI", CtcssSwitchCommand},
+    {"SI", TypeSwitchCommand},  {"DI", TypeSwitchCommand}, {"CN", ToneCommand},
+    {"DS", DcsCommand},         {"PC", NacCommand},
+};
+
+}  // namespace
+
 Receiver::Answer Receiver::Parameter(std::string_view key, std::string_view arg) {
-    static constexpr std::string_view kSpecial[] = {"IF", "OF", "CI", "SI", "DI", "CN", "DS", "PC"};
     const PlainKey* plain = nullptr;
     for (const auto& k : kPlainKeys)
         if (k.key == key) plain = &k;
-    bool special = false;
-    for (auto k : kSpecial) special = special || k == key;
+    ParamHandler special = nullptr;
+    for (const auto& k : kSpecialKeys)
+        if (k.key == key) special = k.handler;
     if (!plain && !special) return Refuse();
 
     Params* p = FocusParams();
     if (!p) return Refuse();  // nothing recalled
-    const std::string k(key);
-    const bool query = arg.empty();
-
-    if (plain) {
-        if (query) return {k + ZeroPad(plain->get(*p), plain->width)};
-        auto v = SetValue(arg, plain->min, plain->max);
-        if (!v) return Refuse();
-        plain->set(*p, *v);
-        return Ack();
-    }
-    if (key == "IF") {
-        if (query) return {k + std::to_string(p->IFBW)};
-        auto v = SetValue(arg, 0, MaxIfbw(FocusMode()->AMode));
-        if (!v) return Refuse();
-        p->IFBW = static_cast<std::uint8_t>(*v);
-        return Ack();
-    }
-    if (key == "OF") {
-        if (query) return {k + (p->OffsetFreq < 0 ? "-" : "+") + ZeroPad(std::abs(p->OffsetFreq), 2)};
-        auto v = ParseSigned(arg);
-        if (!v || *v < -(kOffsets - 1) || *v > kOffsets - 1) return Refuse();
-        p->OffsetFreq = static_cast<std::int16_t>(*v);
-        return Ack();
-    }
-    // The tone squelch is one setting; "CI", "SI" and "DI" each show and switch their part.
-    if (key == "CI") {
-        if (query) return {k + (p->Dem_SQL_Type == kSqlCtc ? "1" : p->Dem_SQL_Type == kSqlRtn ? "2" : "0")};
-        auto v = SetValue(arg, 0, 2);
-        if (!v) return Refuse();
-        if (*v == 1) p->Dem_SQL_Type = kSqlCtc;
-        else if (*v == 2) p->Dem_SQL_Type = kSqlRtn;
-        else if (p->Dem_SQL_Type == kSqlCtc || p->Dem_SQL_Type == kSqlRtn) p->Dem_SQL_Type = kSqlOff;
-        return Ack();
-    }
-    if (key == "SI" || key == "DI") {
-        const std::uint8_t type = key == "SI" ? kSqlScr : kSqlDcs;
-        if (query) return {k + (p->Dem_SQL_Type == type ? "1" : "0")};
-        auto v = SetValue(arg, 0, 1);
-        if (!v) return Refuse();
-        if (*v == 1) p->Dem_SQL_Type = type;
-        else if (p->Dem_SQL_Type == type) p->Dem_SQL_Type = kSqlOff;
-        return Ack();
-    }
-    if (key == "CN") {  // set: list index 0..53; answer: tone number 01..52, 00 off, 99 search
-        if (query) {
-            const int c = p->CTCSS_CODE;
-            return {k + (c == 0 ? "00" : c == 1 ? "99" : ZeroPad(c - 1, 2))};
-        }
-        auto v = SetValue(arg, 0, 53);
-        if (!v) return Refuse();
-        p->CTCSS_CODE = static_cast<std::uint8_t>(*v);
-        return Ack();
-    }
-    if (key == "DS") {  // set: list index 0..107; answer: the code, 000 off, 999 search
-        if (query) {
-            const int c = p->DCS_CODE;
-            return {k + (c == 0 ? "000" : c == 1 ? "999" : ZeroPad(DcsCodeAt(c), 3))};
-        }
-        auto v = SetValue(arg, 0, kDcsCount + 1);
-        if (!v) return Refuse();
-        p->DCS_CODE = static_cast<std::uint8_t>(*v);
-        return Ack();
-    }
-    // "PC": set in decimal, answered in three hexadecimal digits.
-    if (query) return {k + HexPad(p->P25_NACCode, 3)};
-    auto v = SetValue(arg, 0, 4095);
-    if (!v) return Refuse();
-    p->P25_NACCode = static_cast<std::uint16_t>(*v);
-    return Ack();
+    const ParamResult r = plain ? PlainCommand(*plain, arg, *p)
+                                : special(std::string(key), arg, *p, *FocusMode());
+    if (!r) return Refuse();
+    if (r->empty()) return Ack();
+    return {*r};
 }
 
 }  // namespace sim
