@@ -7,6 +7,7 @@
 
 #include "SimJson.h"
 #include "SimLink.h"
+#include "SimOptions.h"
 #include "SimReceiver.h"
 #include "SimText.h"
 
@@ -533,6 +534,57 @@ TEST(SimLink, NoiseIsSeededAndNeverLooksLikeAnAnswer) {
         }
     }
     EXPECT_EQ(run(), first);
+}
+
+// --- options ------------------------------------------------------------------------
+
+TEST(SimOptions, ReadsEveryOptionIntoItsSetting) {
+    SimOptions o;
+    bool help = true;
+    std::string error;
+    ASSERT_TRUE(ParseOptions({"--com", "105", "--region", "Japan", "--full", "--no-au", "--crlf", "--no-answer",
+                              "MA,EMPTY", "--error", "AZ", "--garbage", "0.25", "--drop-every", "4", "--prefix",
+                              "20", "--delay-ms", "15", "--disconnect-after", "9", "--seed", "77", "--ack", "20 ",
+                              "--error-text", "30?"},
+                             o, help, error))
+        << error;
+    EXPECT_FALSE(help);
+    EXPECT_EQ(o.com, 105);
+    EXPECT_EQ(o.region, 1);
+    EXPECT_EQ(o.image, SimOptions::Image::Full);
+    EXPECT_FALSE(o.receiver.auField);
+    EXPECT_TRUE(o.crlf);
+    EXPECT_EQ(o.faults.noAnswer, (std::set<std::string>{"MA", "EMPTY"}));
+    EXPECT_EQ(o.faults.error, std::set<std::string>{"AZ"});
+    EXPECT_DOUBLE_EQ(o.faults.garbageRate, 0.25);
+    EXPECT_EQ(o.faults.dropEvery, 4);
+    EXPECT_EQ(o.faults.prefix, "20");
+    EXPECT_EQ(o.delayMs, 15);
+    EXPECT_EQ(o.disconnectAfter, 9);
+    EXPECT_EQ(o.faults.seed, 77u);
+    EXPECT_EQ(o.receiver.ack, "20 ");
+    EXPECT_EQ(o.receiver.error, "30?");
+}
+
+TEST(SimOptions, RegionByNameOrNumberAndBadValuesRefused) {
+    const std::pair<const char*, int> regions[] = {{"usa", 0}, {"japan", 1}, {"euro", 2}, {"EURO", 2}, {"1", 1}};
+    for (const auto& [text, value] : regions) {
+        SimOptions o;
+        bool help = false;
+        std::string error;
+        ASSERT_TRUE(ParseOptions({"--region", text}, o, help, error)) << text;
+        EXPECT_EQ(o.region, value) << text;
+    }
+    const std::vector<std::vector<std::string>> bad = {
+        {"--region", "3"}, {"--com", "0"}, {"--prefix", "ABC"}, {"--garbage", "-0.1"}, {"--drop-every", "0"},
+        {"--seed", "x"}, {"--full", "--load", "f.json"}, {"--frobnicate"}};
+    for (const auto& args : bad) {
+        SimOptions o;
+        bool help = false;
+        std::string error;
+        EXPECT_FALSE(ParseOptions(args, o, help, error)) << args[0];
+        EXPECT_FALSE(error.empty()) << args[0];
+    }
 }
 
 // --- text forms ----------------------------------------------------------------------
