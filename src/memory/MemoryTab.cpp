@@ -361,10 +361,15 @@ int TMemoryTab::RegionItemIndex() const
     return regionButtons_->checkedId();
 }
 
-void TMemoryTab::SelectRegion(int region)
+void TMemoryTab::SelectRegionItem(int region)
 {
     if (QAbstractButton* b = regionButtons_->button(region))
         b->setChecked(true);
+}
+
+void TMemoryTab::SelectRegion(int region)
+{
+    SelectRegionItem(region);
     if (RegionChanged)
         RegionChanged(region);
 }

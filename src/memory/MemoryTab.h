@@ -88,6 +88,9 @@ public:
     void SetCurrentRow(int row);
     // Item index of the region radio group (0 "USA", 1 "JAPAN", 2 "EURO.").
     int RegionItemIndex() const;
+    // Selects the region item without calling RegionChanged (for the search bank family's
+    // region answer, which updates both radio groups too).
+    void SelectRegionItem(int region);
 
     void MemoryBankTableDisplay(int bank);
     void MemBankComboBoxChange();
