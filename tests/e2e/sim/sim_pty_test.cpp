@@ -321,7 +321,7 @@ TEST_F(SimPty, DisconnectAfterClosesTheDeviceAndRemovesTheLink) {
     Converse(*sim, {{"AZ", "AZ2"}, {"EX", " "}});
     EXPECT_EQ(sim->StdoutLine().value_or("<none>"), "disconnected");
     EXPECT_TRUE(sim->HungUp());
-    EXPECT_FALSE(fs::exists(fs::symlink_status(sim->portDir() + "/COM100")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sim->portDir() + "/COM" + std::to_string(sim->comNumber()))));
     sim->Signal(SIGTERM);
     EXPECT_EQ(sim->Wait(), 0);
 }
