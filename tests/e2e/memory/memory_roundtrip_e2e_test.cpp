@@ -51,5 +51,15 @@ private slots:
     }
 };
 
-QTEST_MAIN(MemoryRoundTripE2eTest)
+// Reading and writing 2000 channels takes longer than Qt Test's default limit of five
+// minutes per test function.
+int main(int argc, char* argv[])
+{
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "3600000");
+    QApplication app(argc, argv);
+    MemoryRoundTripE2eTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "memory_roundtrip_e2e_test.moc"
