@@ -325,3 +325,29 @@ TEST(ReadCommands, QueuesRegionChannelsAndHeader)
 }
 
 }  // namespace
+
+namespace {
+
+// Lines cut at every length and built from the letters of the keys: no parser may read
+// past the end of a line or leave the focus outside the store.
+TEST_F(MemoryReadFamilyTest, ArbitraryLinesNeverReadPastTheirEnd)
+{
+    const std::string alphabet = "MXWRAUIFOLTSZPCDNHBQ0123456789 +-.?";
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    const std::string samples[] = {kMain, "MX0512 ---", "MW07 PT1 TTBANK SEVEN", "RX MR0512",
+                                   "OL01 RF0000.10000", "OF+05", "PC1A3", "DC32767"};
+    for (const std::string& s : samples)
+        for (std::size_t len = 0; len <= s.size(); ++len)
+            EXPECT_NO_THROW(Feed(s.substr(0, len))) << s.substr(0, len);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        const std::size_t len = next() % 48;
+        for (std::size_t k = 0; k < len; ++k)
+            line += alphabet[next() % alphabet.size()];
+        ASSERT_NO_THROW(Feed(line)) << line;
+        ASSERT_TRUE(memparam::InRange(family.CmdFocusMemBank, 0, 39) && memparam::InRange(family.CmdFocusMemCh, 0, 49)) << line;
+    }
+}
+
+}  // namespace
