@@ -32,6 +32,7 @@ constexpr std::size_t kBulkBytes = 8u << 20;
 constexpr int kRoundTrips = 2000;
 constexpr std::size_t kMessage = 16;  // bytes per latency round trip, one command line's worth
 constexpr int kPortNo = 9;
+constexpr int kRounds = 5;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -253,6 +254,22 @@ Result MeasurePlain()
     return r;
 }
 
+Result Median(std::vector<Result> runs)
+{
+    const auto pick = [&](double Result::*field) {
+        std::vector<double> v;
+        for (const auto& r : runs) v.push_back(r.*field);
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    Result m;
+    m.mibPerSecond = pick(&Result::mibPerSecond);
+    m.cpuPerMiB = pick(&Result::cpuPerMiB);
+    m.medianUs = pick(&Result::medianUs);
+    m.p99Us = pick(&Result::p99Us);
+    return m;
+}
+
 void Emit(const char* impl, const char* metric, double value, const char* unit)
 {
     std::printf("{\"bench\": \"serial/%s\", \"metric\": \"%s\", \"value\": %.6g, \"unit\": \"%s\"}\n", impl,
@@ -285,10 +302,18 @@ int main(int argc, char** argv)
     std::filesystem::create_directory(runtimeDir + "/kestrel-ports");
     setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
 
-    const Result ours = MeasureOurs(runtimeDir);
-    const Result qt = MeasureQt();
-    const Result plain = MeasurePlain();
+    // Rounds interleave the three so that they share the machine's conditions; each figure
+    // is the median over the rounds.
+    std::vector<Result> oursRuns, qtRuns, plainRuns;
+    for (int round = 0; round < kRounds; ++round) {
+        oursRuns.push_back(MeasureOurs(runtimeDir));
+        qtRuns.push_back(MeasureQt());
+        plainRuns.push_back(MeasurePlain());
+    }
     std::filesystem::remove_all(runtimeDir);
+    const Result ours = Median(oursRuns);
+    const Result qt = Median(qtRuns);
+    const Result plain = Median(plainRuns);
 
     EmitAll("ours", ours);
     EmitAll("qtserialport", qt);
