@@ -174,6 +174,44 @@ TEST_F(CommTest, ReceivedBytesReachOnReceiveOnTheWindowThreadInOrderAndComplete)
     EXPECT_FALSE(shortRead);
 }
 
+TEST_F(CommTest, BytesAHandlerLeavesUnreadAreNotAnnouncedAgainButNewBytesAre)
+{
+    int notices = 0;
+    std::int32_t lastSize = 0;
+    bool readNow = false;
+    std::string got;
+    comm.OnReceive = [&](TCustomCommX* s, std::int32_t size) {
+        ++notices;
+        lastSize = size;
+        if (!readNow) return;  // leaves the bytes in the driver
+        std::string buf(static_cast<std::size_t>(size), '\0');
+        const auto n = s->ReceiveBlock(buf.data(), size);
+        if (n > 0) got.append(buf.data(), static_cast<std::size_t>(n));
+    };
+    open();
+    pty.write("a");
+    ASSERT_TRUE(PumpUntil([&] { return notices == 1; }));
+    PumpFor(200);  // a worker that kept announcing the unread byte would notify again here
+    EXPECT_EQ(notices, 1);
+    readNow = true;
+    pty.write("b");
+    ASSERT_TRUE(PumpUntil([&] { return got == "ab"; })) << got;
+    EXPECT_EQ(notices, 2);
+    EXPECT_EQ(lastSize, 2);
+}
+
+TEST_F(CommTest, AHandlerReadingPartOfTheBytesIsCalledAgainForTheRest)
+{
+    std::string got;
+    comm.OnReceive = [&](TCustomCommX* s, std::int32_t) {
+        const auto c = s->ReceiveChar();
+        if (c >= 0) got.push_back(static_cast<char>(c));
+    };
+    open();
+    pty.write("abc");
+    EXPECT_TRUE(PumpUntil([&] { return got == "abc"; })) << got;
+}
+
 TEST_F(CommTest, ReceiveOnClosedPortAndReceiveCharReadOneByte)
 {
     char buf[4];
