@@ -3,6 +3,7 @@
 #include "CommX.h"
 #include "FormTerminal.h"
 #include "MemoryTab.h"
+#include "SearchBankTab.h"
 #include "GroupTabs.h"
 #include "Store.h"
 #include "UiPrompts.h"
@@ -57,11 +58,19 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
                           {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
                            [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); }},
                           this);
-    new memtab::TMemoryTab(MemChPage(), *engine_, store_,
+    auto* memoryTab = new memtab::TMemoryTab(MemChPage(), *engine_, store_,
                            {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
                             [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); },
                             [this](std::function<void()> redraw) { SetMemoryTableRedraw(std::move(redraw)); }},
                            this);
+    auto* searchBankTab = new sbank::TSearchBankTab(
+        SearchBankPage(), *engine_, store_, memoryTab->Shared(),
+        {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
+         [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); },
+         [this](std::function<void()> redraw) { SetSearchBankTableRedraw(std::move(redraw)); }},
+        this);
+    memoryTab->RegionChanged = [searchBankTab](int region) { searchBankTab->ShowRegion(region); };
+    searchBankTab->RegionChanged = [memoryTab](int region) { memoryTab->SelectRegionItem(region); };
     PageControl1->setProperty("Tag", engine_->BusyMark());
     terminal_.OnRxLine = [this](const QString& line) { MemoryRes_Rx1Line(line); };
 }
