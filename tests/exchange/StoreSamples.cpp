@@ -121,6 +121,14 @@ std::unique_ptr<TStore> Realistic()
     return s;
 }
 
+std::vector<std::int64_t> ChannelValues(const TMemChElement& r)
+{
+    std::vector<std::int64_t> values;
+    exchange::VisitChannelFields(r, [&values](const char*, const auto& field, const IntRule&) { values.push_back(field); });
+    values.insert(values.end(), std::begin(r.Title), std::end(r.Title));
+    return values;
+}
+
 namespace {
 
 // Sets every field the visitor offers to the rule's lower or upper edge.

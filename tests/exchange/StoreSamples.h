@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace samples {
 
@@ -18,6 +19,9 @@ std::unique_ptr<TStore> Realistic();
 // Every field at the lower or the upper edge of what the program accepts; titles of 14
 // characters beyond Latin-1, a NUL inside a title, frequencies with single hertz.
 std::unique_ptr<TStore> Edges();
+
+// Every field of a channel, title included, in record order (no padding bytes).
+std::vector<std::int64_t> ChannelValues(const TMemChElement& r);
 
 inline bool SameBytes(const TStore& a, const TStore& b)
 {
