@@ -15,6 +15,7 @@ esac
 
 cmake_args=(-DKESTREL_SANITIZE="$mode" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "$mode" = thread ]; then
+  bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
   # g++'s TSan runtime reports false races inside Qt's (uninstrumented) event loop; the
   # clang build with the suppressions for Qt internals below does not.
   if command -v clang++-14 >/dev/null; then

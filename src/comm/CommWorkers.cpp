@@ -39,11 +39,6 @@ void StartDetached(const std::shared_ptr<Worker>& self, void (Worker::*body)())
     }
 }
 
-bool IsGoneErrno(int err)
-{
-    return err == EIO || err == ENXIO || err == ENODEV || err == EBADF || err == EPIPE;
-}
-
 }  // namespace
 
 int LiveWorkerCount() { return g_liveWorkers.load(); }
@@ -191,8 +186,9 @@ void TCommTransThread::WriteChunk(const Chunk& chunk)
         }
         lock.unlock();
         ReportLineErrors();
-        if (n == 0 || IsGoneErrno(err)) ReportGone();
-        else ReportError(kCommErrIo);  // a failed write that left the device usable
+        // Any other failure means the device takes no more data (EIO once it is gone);
+        // it is reported once, not for every chunk that follows.
+        ReportGone();
         return;
     }
 }
