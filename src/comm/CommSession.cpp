@@ -70,9 +70,9 @@ LineErrorReport PortSession::takeLineErrors()
     {
         std::shared_lock lock(fdLock);
         if (fd < 0) return {};
-        if (::ioctl(fd, TIOCGICOUNT, &now) < 0) {
+        if (const int err = modem->lineCounters(fd, now)) {
             // Pseudo-terminals and some drivers keep no counters: stop asking.
-            if (errno == ENOTTY || errno == EINVAL) haveICount_ = false;
+            if (err == ENOTTY || err == EINVAL) haveICount_ = false;
             return {};
         }
     }

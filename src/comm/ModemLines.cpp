@@ -22,6 +22,12 @@ int ModemLineOps::setBreak(int fd, bool on)
     return ::ioctl(fd, on ? TIOCSBRK : TIOCCBRK) < 0 ? errno : 0;
 }
 
+int ModemLineOps::lineCounters(int fd, serial_icounter_struct& counters)
+{
+    counters = {};
+    return ::ioctl(fd, TIOCGICOUNT, &counters) < 0 ? errno : 0;
+}
+
 std::shared_ptr<ModemLineOps> DefaultModemLineOps()
 {
     static const auto ops = std::make_shared<ModemLineOps>();

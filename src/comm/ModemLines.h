@@ -1,6 +1,8 @@
-// Modem-line and break calls on a port descriptor, behind an interface so that tests can
-// watch them (pseudo-terminals have no modem lines).
+// Modem-line, break and line-error counter calls on a port descriptor, behind an interface
+// so that tests can play them (pseudo-terminals have none of them).
 #pragma once
+
+#include <linux/serial.h>
 
 #include <memory>
 
@@ -13,6 +15,7 @@ public:
     virtual int setLines(int fd, int tiocmBits, bool on);  // TIOCMBIS / TIOCMBIC
     virtual int lineStatus(int fd, int& tiocmBits);        // TIOCMGET
     virtual int setBreak(int fd, bool on);                 // TIOCSBRK / TIOCCBRK
+    virtual int lineCounters(int fd, serial_icounter_struct& counters);  // TIOCGICOUNT
 };
 
 std::shared_ptr<ModemLineOps> DefaultModemLineOps();

@@ -234,6 +234,94 @@ INSTANTIATE_TEST_SUITE_P(
                       BurstCase{"rts_cts_leaves_rts_alone", cfcRtsCts, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- line errors and breaks ------------------------------------------------------------
+
+// Serves line-error counters as a UART driver would; no modem lines.
+class FakeCounters : public kestrel::comm::ModemLineOps {
+public:
+    int setLines(int, int, bool) override { return ENOTTY; }
+    int lineStatus(int, int& bits) override
+    {
+        bits = 0;
+        return ENOTTY;
+    }
+    int setBreak(int, bool) override { return ENOTTY; }
+    int lineCounters(int, serial_icounter_struct& c) override
+    {
+        std::lock_guard lock(mu_);
+        c = counters_;
+        return 0;
+    }
+    void change(const std::function<void(serial_icounter_struct&)>& f)
+    {
+        std::lock_guard lock(mu_);
+        f(counters_);
+    }
+
+private:
+    std::mutex mu_;
+    serial_icounter_struct counters_{};
+};
+
+struct LineEventCase {
+    const char* name;
+    std::function<void(serial_icounter_struct&)> happen;
+    std::vector<std::int32_t> errors;
+    int breaks;
+};
+
+class LineEvents : public ::testing::TestWithParam<LineEventCase> {};
+
+TEST_P(LineEvents, ReachOnErrorAndOnBreakBeforeTheDataTheyCameWith)
+{
+    const auto& c = GetParam();
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    auto counters = std::make_shared<FakeCounters>();
+    counters->change([](serial_icounter_struct& s) { s.overrun = 3, s.frame = 5, s.brk = 1; });
+    TCommX comm;
+    comm.setModemLineOps(counters);
+    comm.setPortNo(kPort);
+    std::vector<std::int32_t> errors;
+    int breaks = 0;
+    std::string got;
+    comm.OnError = [&](TCustomCommX*, std::int32_t flags) { errors.push_back(flags); };
+    comm.OnBreak = [&](TCustomCommX*) { ++breaks; };
+    comm.OnReceive = [&](TCustomCommX* s, std::int32_t size) {
+        std::string buf(static_cast<std::size_t>(size), '\0');
+        const auto n = s->ReceiveBlock(buf.data(), size);
+        if (n > 0) got.append(buf.data(), static_cast<std::size_t>(n));
+    };
+    comm.PortOpen();  // counts from before the open are not news
+
+    counters->change(c.happen);
+    pty.write("x");
+    ASSERT_TRUE(PumpUntil([&] { return got == "x"; }));
+    EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(breaks, c.breaks);
+
+    pty.write("y");  // nothing new on the line: no new events
+    ASSERT_TRUE(PumpUntil([&] { return got == "xy"; }));
+    EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(breaks, c.breaks);
+    comm.PortClose();
+    EXPECT_TRUE(WorkersEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LineEvents,
+    ::testing::Values(
+        LineEventCase{"overrun", [](serial_icounter_struct& s) { ++s.overrun; }, {kCommErrOverrun}, 0},
+        LineEventCase{"buffer_overrun", [](serial_icounter_struct& s) { ++s.buf_overrun; }, {kCommErrOverrun}, 0},
+        LineEventCase{"parity", [](serial_icounter_struct& s) { ++s.parity; }, {kCommErrParity}, 0},
+        LineEventCase{"framing_and_overrun",
+                      [](serial_icounter_struct& s) { ++s.frame, ++s.overrun; },
+                      {kCommErrFrame | kCommErrOverrun}, 0},
+        LineEventCase{"break", [](serial_icounter_struct& s) { ++s.brk; }, {}, 1},
+        LineEventCase{"nothing", [](serial_icounter_struct& s) { ++s.rx; }, {}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // ---- settings while closed and while open -----------------------------------------------
 
 struct SettingCase {
