@@ -9,10 +9,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 using namespace commtest;
 
@@ -232,6 +234,95 @@ INSTANTIATE_TEST_SUITE_P(
                       BurstCase{"half_low_drops_then_raises", cfcHalfLow, {false, true}},
                       BurstCase{"none_leaves_rts_alone", cfcNone, {}},
                       BurstCase{"rts_cts_leaves_rts_alone", cfcRtsCts, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- modem lines on the window thread ---------------------------------------------------
+
+// Records every line call and answers the status with chosen bits.
+class RecordingLines : public kestrel::comm::ModemLineOps {
+public:
+    explicit RecordingLines(int status) : status_(status) {}
+    int setLines(int, int bits, bool on) override
+    {
+        std::lock_guard lock(mu_);
+        log_.push_back((on ? "+" : "-") + Name(bits));
+        return 0;
+    }
+    int lineStatus(int, int& bits) override
+    {
+        bits = status_;
+        return 0;
+    }
+    int setBreak(int, bool on) override
+    {
+        std::lock_guard lock(mu_);
+        log_.push_back(on ? "+BRK" : "-BRK");
+        return 0;
+    }
+    std::vector<std::string> take()
+    {
+        std::lock_guard lock(mu_);
+        return std::exchange(log_, {});
+    }
+
+private:
+    static std::string Name(int bits)
+    {
+        return bits == TIOCM_RTS ? "RTS" : bits == TIOCM_DTR ? "DTR" : std::to_string(bits);
+    }
+    const int status_;
+    std::mutex mu_;
+    std::vector<std::string> log_;
+};
+
+struct LinesCase {
+    const char* name;
+    TCommFlowCtrls flow;
+    std::vector<std::string> atOpen;  // lines set by PortOpen
+    int status;
+    std::array<bool, 4> cts_dsr_ring_rlsd;
+};
+
+class ModemLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(ModemLines, OpenSetsTheFlowLinesStatusReadsTheRightBitsCloseDropsDtrThenRts)
+{
+    const auto& c = GetParam();
+    PortDir dir;
+    Pty pty;
+    dir.link(kPort, pty.slave());
+    auto lines = std::make_shared<RecordingLines>(c.status);
+    TCommX comm;
+    comm.setModemLineOps(lines);
+    comm.setPortNo(kPort);
+    comm.setFlowCtrl(c.flow);
+    EXPECT_FALSE(comm.IsCtsSignal() || comm.IsDsrSignal() || comm.IsRingSignal() || comm.IsRlsdSignal());
+    comm.SetRtsSignal(true);  // closed: no line call
+    comm.SendBreak();
+    EXPECT_TRUE(lines->take().empty());
+
+    comm.PortOpen();
+    EXPECT_EQ(lines->take(), c.atOpen);
+    EXPECT_EQ(comm.IsCtsSignal(), c.cts_dsr_ring_rlsd[0]);
+    EXPECT_EQ(comm.IsDsrSignal(), c.cts_dsr_ring_rlsd[1]);
+    EXPECT_EQ(comm.IsRingSignal(), c.cts_dsr_ring_rlsd[2]);
+    EXPECT_EQ(comm.IsRlsdSignal(), c.cts_dsr_ring_rlsd[3]);
+    comm.SendBreak();
+    comm.SetDtrSignal(true);
+    EXPECT_EQ(lines->take(), (std::vector<std::string>{"+BRK", "-BRK", "+DTR"}));
+    comm.PortClose();
+    EXPECT_EQ(lines->take(), (std::vector<std::string>{"-DTR", "-RTS"}));
+    EXPECT_TRUE(WorkersEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flows, ModemLines,
+    ::testing::Values(LinesCase{"none", cfcNone, {"+DTR", "+RTS"}, TIOCM_CTS, {true, false, false, false}},
+                      LinesCase{"half_high", cfcHalfHigh, {"+DTR", "-RTS"}, TIOCM_DSR, {false, true, false, false}},
+                      // RTS is the kernel's under hardware handshake
+                      LinesCase{"rts_cts", cfcRtsCts, {"+DTR"}, TIOCM_RNG, {false, false, true, false}},
+                      LinesCase{"xon_xoff", cfcXonXoff, {"+DTR", "+RTS"}, TIOCM_CAR | TIOCM_CTS,
+                                {true, false, false, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- line errors and breaks ------------------------------------------------------------
