@@ -1,15 +1,21 @@
 #include "FormMemory.h"
 
+#include "ChannelCsv.h"
 #include "CommX.h"
+#include "ExchangeFiles.h"
 #include "FormTerminal.h"
 #include "MemoryTab.h"
 #include "SearchBankTab.h"
 #include "GroupTabs.h"
+#include "ImageFile.h"
 #include "Store.h"
 #include "UiPrompts.h"
 
 #include <QColor>
 #include <QEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
@@ -17,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -54,7 +61,7 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
     resize(770, 480);
     BuildPages();
     engine_ = std::make_unique<CommandEngine>(static_cast<CommandEngineHost&>(*this), MakeQtEngineTimer(this));
-    new groups::GroupTabs(ScanGroupPage(), SearchGroupPage(), *engine_, store_,
+    auto* groupTabs = new groups::GroupTabs(ScanGroupPage(), SearchGroupPage(), *engine_, store_,
                           {[this](OpButton b, QPushButton* p) { RegisterOperationButton(b, p); },
                            [this](OpTab t, QPushButton* p) { RegisterAbortButton(t, p); }},
                           this);
@@ -71,6 +78,16 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
         this);
     memoryTab->RegionChanged = [searchBankTab](int region) { searchBankTab->ShowRegion(region); };
     searchBankTab->RegionChanged = [memoryTab](int region) { memoryTab->SelectRegionItem(region); };
+    selectedMemBank_ = [memoryTab] { return memoryTab->SelectedBank(); };
+    showLoadedStore_ = [this, memoryTab, searchBankTab, groupTabs](bool offsetTableChanged) {
+        memoryTab->SelectRegionItem(store_.Region);
+        searchBankTab->ShowRegion(store_.Region);
+        groupTabs->ScanGrp().TableDisplay(groupTabs->ScanGrp().SelectedGroup());
+        groupTabs->SearchGrp().TableDisplay(groupTabs->SearchGrp().SelectedGroup());
+        if (offsetTableChanged)
+            memoryTab->Shared().OffsetFreqChanged = true;  // the next write sends the new list
+    };
+    BuildFileMenu();
     PageControl1->setProperty("Tag", engine_->BusyMark());
     terminal_.OnRxLine = [this](const QString& line) { MemoryRes_Rx1Line(line); };
 }
@@ -110,6 +127,150 @@ void TFormMemory::BuildPages()
     ProgressBar1->setValue(0);
     ProgressBar1->installEventFilter(this);
     layout->addWidget(ProgressBar1);
+}
+
+// --- "File" menu ---
+
+namespace {
+
+const QString kImageFilter = QStringLiteral("Receiver images (*.json)");
+const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
+const QString kAllFilesFilter = QStringLiteral("All files (*)");
+constexpr int kErrorsShown = 10;
+
+QString ChooseFile(QWidget* parent, bool save, const QString& caption, const QStringList& filters,
+                   const QString& suffix, QString* chosenFilter = nullptr)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffix);
+    const QString file = UiPrompts::runFileDialog(dialog);
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
+    return file;
+}
+
+}  // namespace
+
+void TFormMemory::BuildFileMenu()
+{
+    FileMenuBar = new QMenuBar(this);
+    FileMenuBar->setObjectName(QStringLiteral("FileMenuBar"));
+    QMenu* file = FileMenuBar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    const struct {
+        const char* name;
+        const char* caption;
+        void (TFormMemory::*click)();
+    } items[] = {
+        {"OpenImageMenu", "Open Image...", &TFormMemory::OpenImageMenuClick},
+        {"SaveImageMenu", "Save Image...", &TFormMemory::SaveImageMenuClick},
+        {"ExportChannelsMenu", "Export Channels (CSV)...", &TFormMemory::ExportChannelsMenuClick},
+        {"ImportChannelsMenu", "Import Channels (CSV)...", &TFormMemory::ImportChannelsMenuClick},
+    };
+    for (const auto& item : items) {
+        QAction* action = file->addAction(QString::fromLatin1(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.click);
+    }
+    layout()->setMenuBar(FileMenuBar);
+}
+
+void TFormMemory::SaveImageMenuClick()
+{
+    const QString path = ChooseFile(this, true, QStringLiteral("Save Image"), {kImageFilter, kAllFilesFilter},
+                                    QStringLiteral("json"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!exchange::SaveFileAtomically(path, exchange::WriteImage(store_), error))
+        UiPrompts::showError(this, QStringLiteral("The image was not saved.\n") + error);
+}
+
+void TFormMemory::OpenImageMenuClick()
+{
+    // Replacing the store under a running operation would mix two images.
+    if (engine_->BusyMark() != -1) {
+        ShowBusyMessage();
+        return;
+    }
+    const QString path = ChooseFile(this, false, QStringLiteral("Open Image"), {kImageFilter, kAllFilesFilter},
+                                    QStringLiteral("json"));
+    if (path.isEmpty())
+        return;
+    QByteArray bytes;
+    QString error;
+    std::int32_t offsets[kOffsetCount];
+    std::memcpy(offsets, store_.OffsetFreqTable, sizeof offsets);
+    if (!exchange::ReadWholeFile(path, bytes, error) || !exchange::ReadImage(bytes, store_, error)) {
+        UiPrompts::showError(this, QStringLiteral("The image was not opened; nothing changed.\n") + error);
+        return;
+    }
+    StoreLoaded(std::memcmp(offsets, store_.OffsetFreqTable, sizeof offsets) != 0);
+}
+
+void TFormMemory::ExportChannelsMenuClick()
+{
+    const int bank = selectedMemBank_ ? selectedMemBank_() : -1;
+    const QString bankOnly = QStringLiteral("MemBank %1 only (*.csv)").arg(bank, 2, 10, QLatin1Char('0'));
+    QStringList filters{QStringLiteral("All banks (*.csv)")};
+    if (bank >= 0)
+        filters << bankOnly;
+    QString filter;
+    const QString path =
+        ChooseFile(this, true, QStringLiteral("Export Channels (CSV)"), filters, QStringLiteral("csv"), &filter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    const QByteArray csv = exchange::ExportChannelsCsv(store_, filter == bankOnly ? bank : -1);
+    if (!exchange::SaveFileAtomically(path, csv, error))
+        UiPrompts::showError(this, QStringLiteral("The channels were not exported.\n") + error);
+}
+
+void TFormMemory::ImportChannelsMenuClick()
+{
+    if (engine_->BusyMark() != -1) {
+        ShowBusyMessage();
+        return;
+    }
+    const QString path = ChooseFile(this, false, QStringLiteral("Import Channels (CSV)"), {kCsvFilter, kAllFilesFilter},
+                                    QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    QByteArray bytes;
+    QString error;
+    if (!exchange::ReadWholeFile(path, bytes, error)) {
+        UiPrompts::showError(this, QStringLiteral("The channels were not imported; nothing changed.\n") + error);
+        return;
+    }
+    const exchange::CsvImportResult result = exchange::ImportChannelsCsv(bytes, store_);
+    if (!result.Ok()) {
+        QStringList lines;
+        for (const exchange::CsvImportError& e : result.errors)
+            lines << e.Text();
+        QString text = QStringLiteral("The channels were not imported; nothing changed. %1 error(s):\n")
+                           .arg(result.errors.size());
+        text += lines.mid(0, kErrorsShown).join(QLatin1Char('\n'));
+        if (lines.size() > kErrorsShown)
+            text += QStringLiteral("\n...");
+        UiPrompts::showError(this, text, lines.size() > kErrorsShown ? lines.join(QLatin1Char('\n')) : QString());
+        return;
+    }
+    StoreLoaded(false);
+    UiPrompts::showMessage(this, QStringLiteral("%1 rows read, %2 channel(s) changed.")
+                                     .arg(result.rows)
+                                     .arg(result.changedChannels));
+}
+
+void TFormMemory::StoreLoaded(bool offsetTableChanged)
+{
+    RedrawTables();
+    if (showLoadedStore_)
+        showLoadedStore_(offsetTableChanged);
+    if (offsetTableChanged && OffsetListsRebuild)
+        OffsetListsRebuild();
 }
 
 void TFormMemory::RegisterOperationButton(OpButton id, QPushButton* button)

@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -71,6 +72,16 @@ public:
     void SearchBankAbortButtonClick();
     void SearchGrpAbortButtonClick();
     void ProgressBar1MouseDown();
+
+    // "File" menu: the image file of the whole store and the channel CSV (src/exchange).
+    QMenuBar* FileMenuBar = nullptr;
+    void OpenImageMenuClick();
+    void SaveImageMenuClick();
+    void ExportChannelsMenuClick();
+    void ImportChannelsMenuClick();
+    // Rebuilds the edit dialogs' offset lists after an opened image changed the offset
+    // table; the application sets it once the dialogs exist.
+    std::function<void()> OffsetListsRebuild;
     void PageControl1DrawTab() {}  // the tabs are drawn as usual
     void FormShow();
 
@@ -93,6 +104,8 @@ private:
     void ProgressChanged(std::int32_t position, std::int32_t maximum) override;
 
     void BuildPages();
+    void BuildFileMenu();
+    void StoreLoaded(bool offsetTableChanged);
 
     TStore& store_;
     TCustomCommX& comm_;
@@ -103,4 +116,7 @@ private:
     std::array<QPushButton*, kOpTabCount> abortButtons_{};
     std::function<void()> redrawMemoryTable_;
     std::function<void()> redrawSearchBankTable_;
+    std::function<int()> selectedMemBank_;
+    // Shows what an opened image brought beside the tables: region, groups, offset list.
+    std::function<void(bool offsetTableChanged)> showLoadedStore_;
 };
