@@ -311,7 +311,8 @@ void TCommReceiveThread::Execute()
             leftover = rest;
             if (rest >= 0 && !(revents & (POLLHUP | POLLERR | POLLNVAL))) continue;
         }
-        if (avail < 0 || (revents & (POLLHUP | POLLERR | POLLNVAL))) {
+        const bool failedAfterNotice = notify && leftover < 0;
+        if (avail < 0 || failedAfterNotice || (revents & (POLLHUP | POLLERR | POLLNVAL))) {
             mode = Mode::Gone;  // nothing more to read: sleep until the port is closed
             ReportGone();
         } else if (mode == Mode::Watch && (revents & POLLIN) && avail == 0) {
