@@ -91,13 +91,22 @@ std::optional<std::size_t> FindKeyAt(std::string_view line, std::string_view key
 // Runs the recognition of one line over the family's keys in order: each key found at
 // character 1 or 3 cuts the line to begin with it and is handed to onKey(key, cutLine);
 // later keys are searched in the cut line. Returns whether any key matched.
+// Characters 3-4 of a line that already begins with one of the keys belong to that key's
+// value, so they are not taken for a key: the NAC answer "PCACE" carries the hexadecimal
+// value ACE, not an "AC" answer (which would lose the NAC).
 template <class OnKey>
 bool RecognizeKeys(std::string line, std::span<const std::string_view> keys, OnKey&& onKey)
 {
+    auto beginsWithKey = [&] {
+        for (std::string_view k : keys)
+            if (std::string_view(line).substr(0, 2) == k)
+                return true;
+        return false;
+    };
     bool accepted = false;
     for (std::string_view key : keys) {
         const auto at = FindKeyAt(line, key);
-        if (!at)
+        if (!at || (*at == 2 && beginsWithKey()))
             continue;
         line.erase(0, *at);
         onKey(key, std::string_view(line));

@@ -98,6 +98,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParamCase{"DcsSearch", "DS999", nullptr, true, [](auto& r) { r.DCS_CODE = 1; }},
         ParamCase{"NacHex", "PC1A3", nullptr, true, [](auto& r) { r.P25_NACCode = 419; }},
         ParamCase{"NacNotHex", "PC1G3", nullptr, true, nullptr},
+        // Hexadecimal values that spell another key are still the NAC.
+        ParamCase{"NacSpellsAgcKey", "PCACE", nullptr, true, [](auto& r) { r.P25_NACCode = 2766; }},
+        ParamCase{"NacSpellsDcrKey", "PCDC1", nullptr, true, [](auto& r) { r.P25_NACCode = 0xDC1; }},
+        ParamCase{"NacSpellsColorKey", "xxPCCC0", nullptr, true, [](auto& r) { r.P25_NACCode = 0xCC0; }},
         ParamCase{"IfbwTooWideForAm", "IF4", [](auto& r) { r.AMode = 1; }, true, nullptr},
         ParamCase{"IfbwFitsFm", "IF4", nullptr, true, [](auto& r) { r.IFBW = 4; }},
         ParamCase{"IfbwSsbLimit", "IF2", [](auto& r) { r.AMode = 4; }, true, nullptr},
