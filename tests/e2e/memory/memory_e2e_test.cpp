@@ -95,6 +95,19 @@ private slots:
         }
     }
 
+    void answersWithTwoLeadingCharactersReadTheSame()
+    {
+        QVERIFY(StartAll({"--prefix", "#>"}));
+        const ChannelMap channels = Channels(sim_->Dump());
+        QVERIFY(!channels.empty());
+        const auto [bank, ch] = channels.begin()->first;
+        Tab()->MemBankComboBox->setCurrentIndex(bank);
+        Tab()->SetCurrentRow(ch + 1);
+        QVERIFY(Run(Tab()->MemChDetailReadButton));
+        QCOMPARE(int(Ch(bank, ch).ReadState), 2);
+        QCOMPARE(Differences(Ch(bank, ch), channels.begin()->second, true), QStringList());
+    }
+
     void oneBankWriteIntoAnEmptyReceiver()
     {
         QVERIFY(StartAll({"--empty"}));
