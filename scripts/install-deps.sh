@@ -5,7 +5,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libudev-dev libgtest-dev libgmock-dev
-  socat xvfb xauth
+  socat xvfb xauth unrtf
 )
 # Extra packages for the caller (for example sanitizer or benchmark runs).
 packages+=("$@")

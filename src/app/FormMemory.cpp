@@ -6,6 +6,8 @@
 #include "FormTerminal.h"
 #include "MemoryTab.h"
 #include "SearchBankTab.h"
+#include "TFormMemChEdit.h"
+#include "TFormSearchBankEdit.h"
 #include "GroupTabs.h"
 #include "ImageFile.h"
 #include "Store.h"
@@ -79,6 +81,8 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
     memoryTab->RegionChanged = [searchBankTab](int region) { searchBankTab->ShowRegion(region); };
     searchBankTab->RegionChanged = [memoryTab](int region) { memoryTab->SelectRegionItem(region); };
     selectedMemBank_ = [memoryTab] { return memoryTab->SelectedBank(); };
+    memoryTab_ = memoryTab;
+    searchBankTab_ = searchBankTab;
     showLoadedStore_ = [this, memoryTab, searchBankTab, groupTabs](bool offsetTableChanged) {
         memoryTab->SelectRegionItem(store_.Region);
         searchBankTab->ShowRegion(store_.Region);
@@ -90,6 +94,33 @@ TFormMemory::TFormMemory(TStore& store, TCustomCommX& comm, TFormTerminal& termi
     BuildFileMenu();
     PageControl1->setProperty("Tag", engine_->BusyMark());
     terminal_.OnRxLine = [this](const QString& line) { MemoryRes_Rx1Line(line); };
+}
+
+void TFormMemory::ConnectDialogs(TFormMemChEdit& memChEdit, TFormSearchBankEdit& searchBankEdit)
+{
+    memoryTab_->EditChannel = [&memChEdit](int bank, int ch) {
+        memChEdit.show();
+        memChEdit.EditStart_MemCh(bank, ch, 0);
+    };
+    memChEdit.SetStoredHook([this] { memoryTab_->MemoryBankTableDisplay(memoryTab_->SelectedBank()); });
+    memoryTab_->OffsetListComplete = [&memChEdit] { memChEdit.SetOffsetIndexComboBoxItems(); };
+
+    searchBankTab_->EditSearchBank = [&searchBankEdit](int bank) {
+        searchBankEdit.show();
+        searchBankEdit.EditStart_SearchBank(bank, 0);
+    };
+    searchBankEdit.SetStoredHook([this] { searchBankTab_->SearchBankTableDisplay(); });
+    searchBankTab_->OffsetListComplete = [&searchBankEdit] { searchBankEdit.SetOffsetIndexComboBoxItems(); };
+
+    OffsetListsRebuild = [&memChEdit, &searchBankEdit] {
+        memChEdit.SetOffsetIndexComboBoxItems();
+        searchBankEdit.SetOffsetIndexComboBoxItems();
+    };
+}
+
+bool& TFormMemory::OffsetFreqChangedMark()
+{
+    return memoryTab_->Shared().OffsetFreqChanged;
 }
 
 TFormMemory::~TFormMemory()

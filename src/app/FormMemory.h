@@ -30,7 +30,11 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class TCustomCommX;
+class TFormMemChEdit;
+class TFormSearchBankEdit;
 class TFormTerminal;
+namespace memtab { class TMemoryTab; }
+namespace sbank { class TSearchBankTab; }
 struct TStore;
 
 class TFormMemory : public QWidget, private CommandEngineHost {
@@ -82,6 +86,12 @@ public:
     // Rebuilds the edit dialogs' offset lists after an opened image changed the offset
     // table; the application sets it once the dialogs exist.
     std::function<void()> OffsetListsRebuild;
+
+    // Start-up wiring of the edit dialogs, created after this window: double-clicks in the
+    // tables open them, their OK redraws the tables, "OL" 39 answers rebuild their offset lists.
+    void ConnectDialogs(TFormMemChEdit& memChEdit, TFormSearchBankEdit& searchBankEdit);
+    // The one "offset list not yet sent" mark that every write and the offset dialog share.
+    bool& OffsetFreqChangedMark();
     void PageControl1DrawTab() {}  // the tabs are drawn as usual
     void FormShow();
 
@@ -117,6 +127,8 @@ private:
     std::function<void()> redrawMemoryTable_;
     std::function<void()> redrawSearchBankTable_;
     std::function<int()> selectedMemBank_;
+    memtab::TMemoryTab* memoryTab_ = nullptr;
+    sbank::TSearchBankTab* searchBankTab_ = nullptr;
     // Shows what an opened image brought beside the tables: region, groups, offset list.
     std::function<void(bool offsetTableChanged)> showLoadedStore_;
 };
