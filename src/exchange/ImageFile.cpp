@@ -391,7 +391,16 @@ bool ReadImage(const QByteArray& bytes, TStore& store, QString& error)
         error = e.message;
         return false;
     }
-    std::memcpy(static_cast<void*>(&store), candidate.get(), sizeof(TStore));
+    // Member by member: the store may be a base of a larger object whose own fields could
+    // sit in tail padding that a copy of the whole would overwrite.
+    auto copy = [](auto& to, const auto& from) { std::memcpy(static_cast<void*>(&to), &from, sizeof to); };
+    copy(store.MemChData, candidate->MemChData);
+    copy(store.MemBankData, candidate->MemBankData);
+    copy(store.OffsetFreqTable, candidate->OffsetFreqTable);
+    copy(store.ScanGrpData, candidate->ScanGrpData);
+    copy(store.SearchBankData, candidate->SearchBankData);
+    copy(store.Region, candidate->Region);
+    copy(store.SearchGrpData, candidate->SearchGrpData);
     return true;
 }
 
