@@ -270,7 +270,6 @@ const Column kColumns[] = {
 #undef NUMBER_COLUMN
 
 constexpr int kLeadColumns = 2;  // Bank, Channel
-constexpr int kColumnCount = kLeadColumns + static_cast<int>(std::size(kColumns));
 constexpr int kFreqColumn = 0;  // in kColumns
 constexpr int kTitleColumn = 1;
 constexpr int kIFBWColumn = 4;
