@@ -274,6 +274,9 @@ constexpr int kFreqColumn = 0;  // in kColumns
 constexpr int kTitleColumn = 1;
 constexpr int kIFBWColumn = 4;
 constexpr int kAttColumn = 7;
+// Columns the table greys until a channel's details were read: AMP/ATT up to T-TC Slot.
+constexpr int kFirstDetailColumn = kAttColumn;
+constexpr int kLastDetailColumn = 27;
 
 QStringList ChannelRow(const TStore& s, int bank, int ch)
 {
@@ -471,6 +474,8 @@ private:
         const TStore& s = store_;
         RowContext ctx{s, stored, out};
         const bool had = HoldsData(stored);
+        bool mainChanged = false;
+        bool detailChanged = false;
         for (int i = 0; i < int(std::size(kColumns)); ++i) {
             const Column& col = kColumns[i];
             const QString text = cell(kLeadColumns + i);
@@ -479,16 +484,23 @@ private:
             const bool modeDependent = i == kIFBWColumn && !SameMode(out, stored);
             if (!modeDependent && Unchanged(i, text, now))
                 continue;
-            if (auto err = col.import(text, ctx))
+            const std::vector<std::int64_t> before = FieldValues(out);
+            if (auto err = col.import(text, ctx)) {
                 AddAt(rec.line, kLeadColumns + i, *err);
+            } else if (FieldValues(out) != before) {
+                (i >= kFirstDetailColumn && i <= kLastDetailColumn ? detailChanged : mainChanged) = true;
+            }
         }
         const bool ampChanged = out.RF_ATT != stored.RF_ATT || out.RxFreq != stored.RxFreq || !had;
         if (ampChanged && out.RF_ATT == 0 && out.RxFreq < kAmpMinFreq)
             AddAt(rec.line, kLeadColumns + kAttColumn, QStringLiteral("AMP cannot set under 18MHz."));
         out.MemFlag_RegistedFlag = 1;
-        // The row gives every setting of the channel, as a full read does.
-        if (!SameRecord(out, stored))
+        // As in the dialogs: a changed detail makes the channel fully known, a changed main
+        // field (or a channel that starts to hold data) makes it at least partly known.
+        if (detailChanged)
             out.ReadState = 2;
+        else if ((mainChanged || !had) && out.ReadState == 0)
+            out.ReadState = 1;
     }
 
     const TStore& store_;

@@ -157,6 +157,33 @@ TEST(ChannelCsvImport, AppliesEditedCellsWithTheDialogsRules)
     EXPECT_EQ(d.ReadState, 2);
 }
 
+TEST(ChannelCsvImport, ReadStateFollowsWhatTheRowChanged)
+{
+    struct Case {
+        int bank, ch;
+        const char* column;
+        const char* value;
+        int readState;
+    };
+    const Case cases[] = {
+        {3, 14, "Title", "Renamed", 1},  // a main field keeps a partly read channel partly read
+        {3, 14, "NR", "LOW", 2},         // a detail makes it fully known
+        {0, 0, "Title", "Renamed", 2},
+        {0, 3, "Freq (MHz)", "430.5", 1},  // a new channel from its frequency alone
+    };
+    for (const Case& c : cases) {
+        auto store = samples::Realistic();
+        Rows rows = Parse(ExportChannelsCsv(*store, c.bank));
+        rows = {rows[0], rows[c.ch + 1]};
+        Cell(rows, 0, c.column) = c.value;
+        const auto result = ImportChannelsCsv(Join(rows), *store);
+        ASSERT_TRUE(result.Ok()) << result.errors.front().Text().toStdString();
+        EXPECT_EQ(result.changedChannels, 1) << c.column;
+        EXPECT_EQ(store->MemChData[c.bank][c.ch].ReadState, c.readState) << c.bank << "-" << c.ch << " " << c.column;
+        EXPECT_EQ(store->MemChData[c.bank][c.ch].MemFlag_RegistedFlag, 1);
+    }
+}
+
 struct ErrorCase {
     const char* name;
     std::function<void(Rows&)> breakIt;
