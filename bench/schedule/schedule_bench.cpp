@@ -465,6 +465,16 @@ int main(int argc, char* argv[])
             if (!realCosts.answered.empty())
                 Emit(tag + "/" + op, "projected_time_real_intervals", ProjectMs(*r, realCosts) / 1000, "s");
             Emit(tag + "/" + op, "cpu_per_wall_second", r->wallMs > 0 ? r->cpuS / (r->wallMs / 1000) : 0, "s/s");
+            // Send to send in the first and the last tenth: a cost that grows with the run
+            // (the traffic log, the queue) shows as a difference.
+            const std::size_t n = r->commands.size(), tenth = n / 10;
+            if (tenth > 1) {
+                auto span = [&](std::size_t from) {
+                    return (r->commands[from + tenth - 1].sentMs - r->commands[from].sentMs) / double(tenth - 1);
+                };
+                Emit(tag + "/" + op, "send_interval_first_tenth", span(0), "ms");
+                Emit(tag + "/" + op, "send_interval_last_tenth", span(n - tenth), "ms");
+            }
         }
         Emit("memory", "peak_rss_after_all_banks_read", rss, "MiB");
     }
