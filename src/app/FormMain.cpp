@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +17,23 @@
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
+
+// Every entry port discovery adds; off unless QT_LOGGING_RULES="kestrel.ports.debug=true",
+// so a headless run can show what the program found without reading pixels.
+Q_LOGGING_CATEGORY(lcPorts, "kestrel.ports", QtInfoMsg)
+
+namespace {
+
+// The device part of an entry: the device node, then what the platform knows of the
+// product, so that a USB converter can be told apart from another by name.
+QString DeviceWithDescription(const PortEntry& p)
+{
+    const QString device = QString::fromStdString(p.device);
+    const QString description = QString::fromStdString(p.description).simplified();
+    return description.isEmpty() ? device : device + QLatin1Char(' ') + description;
+}
+
+}  // namespace
 
 TFormMain::TFormMain(QWidget* parent) : QWidget(parent)
 {
@@ -125,9 +143,10 @@ void TFormMain::ComSearchButtonClick()
         // One change at the end, for the last entry, as a user's pick would give.
         const QSignalBlocker block(ComPortComboBox);
         for (const PortEntry& p : ports) {
-            const QString device = QString::fromStdString(p.device);
-            Memo1->appendPlainText(device);
-            ComPortComboBox->addItem(PortEntryText(p.number, device));
+            Memo1->appendPlainText(QString::fromStdString(p.device));
+            const QString entry = PortEntryText(p.number, DeviceWithDescription(p));
+            ComPortComboBox->addItem(entry);
+            qCDebug(lcPorts).noquote() << "port entry" << entry;
         }
         ComPortComboBox->setCurrentIndex(ComPortComboBox->count() - 1);
     }

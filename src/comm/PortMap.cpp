@@ -56,21 +56,35 @@ std::string SysAttr(udev_device* dev, const char* name)
     return v ? std::string(v) : std::string();
 }
 
+// Device strings come from the device itself: control characters become blanks so that
+// an entry stays one line.
 std::string Trim(std::string s)
 {
+    for (char& c : s)
+        if (std::iscntrl(static_cast<unsigned char>(c))) c = ' ';
     const auto notSpace = [](unsigned char c) { return !std::isspace(c); };
     s.erase(s.begin(), std::find_if(s.begin(), s.end(), notSpace));
     s.erase(std::find_if(s.rbegin(), s.rend(), notSpace).base(), s.end());
     return s;
 }
 
-// "manufacturer product" of the USB device a tty hangs off, or empty.
+std::string Property(udev_device* dev, const char* name)
+{
+    const char* v = udev_device_get_property_value(dev, name);
+    return v ? std::string(v) : std::string();
+}
+
+// "manufacturer product" of the USB device a tty hangs off, or empty. The device's own
+// strings come first; many converters have none, and then the names of the USB ID
+// database (where udev has recorded them) stand in.
 std::string UsbDescription(udev_device* tty)
 {
     udev_device* usb = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
     if (!usb) return {};
-    const std::string manufacturer = Trim(SysAttr(usb, "manufacturer"));
-    const std::string product = Trim(SysAttr(usb, "product"));
+    std::string manufacturer = Trim(SysAttr(usb, "manufacturer"));
+    std::string product = Trim(SysAttr(usb, "product"));
+    if (manufacturer.empty()) manufacturer = Trim(Property(tty, "ID_VENDOR_FROM_DATABASE"));
+    if (product.empty()) product = Trim(Property(tty, "ID_MODEL_FROM_DATABASE"));
     if (manufacturer.empty()) return product;
     if (product.empty()) return manufacturer;
     return manufacturer + " " + product;
