@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libudev-dev libgtest-dev libgmock-dev
+  libudev-dev libgtest-dev libgmock-dev qt6-serialport-dev
   socat xvfb xauth unrtf
 )
 # Extra packages for the caller (for example sanitizer or benchmark runs).
