@@ -201,6 +201,9 @@ public:
         f.terminal.OnRxLine = [this](const QString& line) {
             const std::size_t n = sent_.size();
             const std::int32_t before = engine_.TimerTag();
+            // Arrival time: the dispatch of the last answer runs the end of the operation
+            // ("COM Close" and its wait) before it returns.
+            const double arrived = Now();
             dispatch_(line);
             // The line completed the command when the engine left its wait for answers or
             // sent the next one at once (the closing "EX").
@@ -208,7 +211,7 @@ public:
                 return;
             Sent& s = sent_[n - 1];
             if (s.completedMs < 0 && (sent_.size() > n || engine_.TimerTag() != kTimerAwaitAnswer))
-                s.completedMs = Now();
+                s.completedMs = arrived;
         };
     }
     ~Recorder()
@@ -301,7 +304,16 @@ struct Analysis {
     double pauseExcessMs = 0;    // mean (next send - completing answer - 100 ms)
     double latencyExcessMs = 0;  // mean (completing answer - send - simulator latency)
     double timeoutExcessMs = 0;  // mean (next send - send - 100 ms - 3 ticks), timed-out ones
+    std::vector<double> latencyExcess;  // each answered command's
 };
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, std::size_t(p * double(v.size())))];
+}
 
 constexpr double kComOpenMs = 500;   // "COM Open" on a closed port
 constexpr double kComCloseMs = 500;  // "COM Close"
@@ -348,6 +360,7 @@ Analysis Analyse(const RunResult& r, double simLatencyMs, double divisor, CostTa
     };
     a.pauseExcessMs = mean(pause);
     a.latencyExcessMs = mean(latency);
+    a.latencyExcess = latency;
     a.timeoutExcessMs = mean(timeout);
     return a;
 }
@@ -362,6 +375,14 @@ void Report(const std::string& op, const RunResult& r, const Analysis& a)
     Emit(bench, "pause_excess_mean", a.pauseExcessMs, "ms");
     Emit(bench, "answer_path_excess_mean", a.latencyExcessMs, "ms");
     Emit(bench, "timeout_excess_mean", a.timeoutExcessMs, "ms");
+    // A few late answers make the mean; the spread shows whether they wait on something.
+    Emit(bench, "answer_path_excess_p50", Percentile(a.latencyExcess, 0.5), "ms");
+    Emit(bench, "answer_path_excess_p90", Percentile(a.latencyExcess, 0.9), "ms");
+    Emit(bench, "answer_path_excess_max", Percentile(a.latencyExcess, 1.0), "ms");
+    int over15 = 0;
+    for (double x : a.latencyExcess)
+        over15 += x > 15;
+    Emit(bench, "answers_later_than_15ms", over15, "count");
     Emit(bench, "cpu_per_wall_second", r.wallMs > 0 ? r.cpuS / (r.wallMs / 1000) : 0, "s/s");
 }
 
