@@ -6,10 +6,11 @@
 #   bash scripts/fuzz.sh            # CI: 20 s each
 #   bash scripts/fuzz.sh 600        # a 10-minute run of each
 #   FUZZ_ONLY="receive_line_fuzz" bash scripts/fuzz.sh 60
+#   FUZZ_BUILD_DIR=build-x bash scripts/fuzz.sh    # another build folder
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-dir=build-fuzz
+dir=${FUZZ_BUILD_DIR:-build-fuzz}
 
 # entry name -> seed corpus folder
 declare -A seeds=(
