@@ -296,6 +296,11 @@ bool CommandEngine::StartOperation(OpButton button, std::int32_t busyValue,
     return true;
 }
 
+void CommandEngine::AddSentListener(std::function<void(const QString& cmd)> listener)
+{
+    sentListeners_.push_back(std::move(listener));
+}
+
 void CommandEngine::MemoryCommandExec_send()
 {
     StopTimer();
@@ -325,6 +330,8 @@ void CommandEngine::MemoryCommandExec_send()
     sendedCommand_ = cmd;
     host_.WriteLineEnd();
     host_.LogSentCommand(cmd);
+    for (const auto& listener : sentListeners_)
+        listener(cmd);
 
     // A write that lets window messages through may have run an Abort meanwhile; then
     // nothing is left to wait for.

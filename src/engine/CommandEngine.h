@@ -184,6 +184,9 @@ public:
     // Appends one command with its option and raises the progress maximum by one.
     void AppendCommand(const QString& cmd, const QString& opt);
     void SetAnswerParser(OpFamily family, AnswerParser parser);
+    // Called with every command once its bytes are on the wire, so that answer families
+    // can tell which record the receiver was last asked about.
+    void AddSentListener(std::function<void(const QString& cmd)> listener);
     // Logs the progress text "position / maximum".
     void LogProgressText();
 
@@ -246,4 +249,5 @@ private:
     std::array<bool, kOpButtonCount> buttonEnabled_{};
     std::array<bool, kOpTabCount> abortEnabled_{};
     std::array<AnswerParser, kOpFamilyCount> parsers_{};
+    std::vector<std::function<void(const QString&)>> sentListeners_;
 };

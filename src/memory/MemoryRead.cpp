@@ -100,12 +100,46 @@ bool TMemoryReadFamily::MemoryReadRes_1Line(std::string_view RxString, std::stri
             else if (key == "RX")
                 MemoryRes_RX(line);
             else
-                memparam::ParamAnswer(key, line, Focused(), ctx);
+                ChainAnswer(key, line, ctx);
         });
     // Whatever arrives after the closing "EX" belongs to the operation.
     if (sendedCommand == "EX")
         accepted = true;
     return accepted;
+}
+
+void TMemoryReadFamily::CommandSent(std::string_view command)
+{
+    if (command.size() == 6 && command.starts_with("MR")) {
+        const std::int64_t bank = NumberAt(command, 2, 100);
+        const std::int64_t ch = NumberAt(command, 4, 100);
+        if (InRange(bank, 0, kMemBankCount - 1) && InRange(ch, 0, kMemChPerBank - 1)) {
+            guard_.RecallSent(static_cast<int>(bank * kMemChPerBank + ch));
+            return;
+        }
+        guard_.Disarm();
+    } else if (command == "EX") {
+        // The operation is over: nothing more belongs to its last chain.
+        guard_.Disarm();
+    }
+}
+
+void TMemoryReadFamily::ChainAnswer(std::string_view key, std::string_view line, memparam::TParamContext& ctx)
+{
+    if (!memparam::IsRecordKey(key)) {
+        memparam::ParamAnswer(key, line, Focused(), ctx);
+        return;
+    }
+    // Claimed but not stored: without the receive state of this chain's recall the focus
+    // may name another channel.
+    if (!guard_.MayStore(key))
+        return;
+    TMemChElement& rec = Focused();
+    if (!memparam::ParamAnswer(key, line, rec, ctx))
+        return;
+    guard_.Taken(key);
+    if (key == "TS" && guard_.Complete())
+        rec.ReadState = 2;
 }
 
 void TMemoryReadFamily::MemoryRes_MX(std::string_view line, TCommandList& appended)
@@ -166,6 +200,7 @@ void TMemoryReadFamily::MemoryRes_MX(std::string_view line, TCommandList& append
     rec.MemFlag_RegistedFlag = 1;
     rec.ReadState = 1;
     AU_in_MX_Flag = au ? 1 : 0;
+    auQueried_[bank][ch] = !au.has_value();
     store_.MemChData[bank][ch] = rec;
 
     const TCommandList chain = DetailChain(static_cast<int>(bank), static_cast<int>(ch), au.has_value(),
@@ -201,5 +236,6 @@ void TMemoryReadFamily::MemoryRes_RX(std::string_view line)
     if (InRange(bank, 0, kMemBankCount - 1) && InRange(ch, 0, kMemChPerBank - 1)) {
         CmdFocusMemBank = static_cast<std::int32_t>(bank);
         CmdFocusMemCh = static_cast<std::int32_t>(ch);
+        guard_.FocusAnswered(static_cast<int>(bank * kMemChPerBank + ch), auQueried_[bank][ch]);
     }
 }

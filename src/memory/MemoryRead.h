@@ -7,6 +7,7 @@
 #include "QueuedCommand.h"
 #include "Store.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -38,6 +39,9 @@ public:
     std::int32_t CmdFocusMemCh = 0;
     std::int32_t AU_in_MX_Flag = 0;
 
+    // Every command written to the port, so that a recall re-aims the chain guard.
+    void CommandSent(std::string_view command);
+
     // One received line (no CR/LF). sendedCommand is the last command written to the port.
     // Commands that the answer queues are appended to `appended`. True when claimed.
     bool MemoryReadRes_1Line(std::string_view RxString, std::string_view sendedCommand,
@@ -50,7 +54,12 @@ public:
 
 private:
     TMemChElement& Focused() { return store_.MemChData[CmdFocusMemBank][CmdFocusMemCh]; }
+    // A shared key's answer: into the focused channel while the chain guard allows it.
+    void ChainAnswer(std::string_view key, std::string_view line, memparam::TParamContext& ctx);
 
     TStore& store_;
     memparam::TParamShared& shared_;
+    memparam::TDetailChainGuard guard_;
+    // Whether the detail chain of a channel asks for "AU" (its main answer had none).
+    std::array<std::array<bool, kMemChPerBank>, kMemBankCount> auQueried_{};
 };

@@ -206,6 +206,7 @@ TMemoryTab::TMemoryTab(QWidget* page, CommandEngine& engine, TStore& store, cons
     if (frame.setTableRedraw)
         frame.setTableRedraw([this] { MemoryBankTableDisplay(SelectedBank()); });
     engine_.SetAnswerParser(OpFamily::MemoryRead, [this](const QString& l) { return MemoryReadRes_1Line(l); });
+    engine_.AddSentListener([this](const QString& cmd) { read_.CommandSent(cmd.toLatin1().toStdString()); });
     engine_.SetAnswerParser(OpFamily::MemoryWrite, [this](const QString& l) { return MemoryWriteRes_1Line(l); });
 
     MemoryBankTableDisplay(0);

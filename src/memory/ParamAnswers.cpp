@@ -106,30 +106,96 @@ std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v)
     return index < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(index));
 }
 
-void ParamRes_OL(std::string_view cut, TParamContext& ctx)
+bool ParamRes_OL(std::string_view cut, TParamContext& ctx)
 {
     const std::int64_t index = ReadInt(cut.size() > 2 ? cut.substr(2, 2) : std::string_view{}, 40);
     const std::size_t rf = cut.find("RF");
     if (rf == std::string_view::npos || !InRange(index, 1, 39))
-        return;
+        return false;
     const std::int64_t hz = DotStrToMHz(cut.substr(rf + 2, 10));
     // A frequency the conversion rejects (or one that does not fit the 32-bit entry)
     // leaves the entry as it was, like every other rejected frequency answer.
     if (!InRange(hz, 0, std::numeric_limits<std::int32_t>::max()))
-        return;
+        return false;
     ctx.OffsetFreqTable[index] = static_cast<std::int32_t>(hz);
     if (index == 39 && ctx.OffsetListComplete)
         ctx.OffsetListComplete();
+    return true;
 }
 
-void ParamRes_AZ(std::string_view cut, TParamContext& ctx)
+bool ParamRes_AZ(std::string_view cut, TParamContext& ctx)
 {
     const std::int64_t v = FieldInt(cut, 1, 10);
     if (!InRange(v, 0, 2))
-        return;
+        return false;
     ctx.Region = static_cast<std::int32_t>(v);
     if (ctx.RegionChanged)
         ctx.RegionChanged(static_cast<int>(v));
+    return true;
+}
+
+bool IsRecordKey(std::string_view key)
+{
+    return key != "OL" && key != "AZ";
+}
+
+namespace {
+
+std::size_t SharedKeyIndex(std::string_view key)
+{
+    for (std::size_t i = 0; i < kSharedKeys.size(); ++i)
+        if (kSharedKeys[i] == key)
+            return i;
+    return kSharedKeys.size();
+}
+
+}  // namespace
+
+void TDetailChainGuard::RecallSent(int target)
+{
+    recalled_ = target;
+    armed_ = false;
+}
+
+void TDetailChainGuard::FocusAnswered(int target, bool auQueried)
+{
+    armed_ = recalled_ != kNoTarget && target == recalled_;
+    auQueried_ = auQueried;
+    taken_.fill(false);
+}
+
+void TDetailChainGuard::Disarm()
+{
+    recalled_ = kNoTarget;
+    armed_ = false;
+}
+
+bool TDetailChainGuard::MayStore(std::string_view key) const
+{
+    if (!armed_)
+        return false;
+    if (key == "DI")
+        return taken_[SharedKeyIndex("CI")] && taken_[SharedKeyIndex("SI")];
+    return true;
+}
+
+void TDetailChainGuard::Taken(std::string_view key)
+{
+    const std::size_t i = SharedKeyIndex(key);
+    if (i < taken_.size())
+        taken_[i] = true;
+}
+
+bool TDetailChainGuard::Complete() const
+{
+    for (std::size_t i = 0; i < kSharedKeys.size(); ++i) {
+        const std::string_view key = kSharedKeys[i];
+        if (!IsRecordKey(key) || key == "TS" || (key == "AU" && !auQueried_))
+            continue;
+        if (!taken_[i])
+            return false;
+    }
+    return true;
 }
 
 }  // namespace memparam

@@ -22,6 +22,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace memparam {
 
@@ -148,112 +149,165 @@ std::optional<std::uint8_t> CtcssCodeFromAnswer(std::int64_t v);
 std::optional<std::uint8_t> DcsCodeFromAnswer(std::int64_t v);
 
 // "OL" and "AZ" change the store, not the focused record.
-void ParamRes_OL(std::string_view cut, TParamContext& ctx);
-void ParamRes_AZ(std::string_view cut, TParamContext& ctx);
+// True when the value was taken.
+bool ParamRes_OL(std::string_view cut, TParamContext& ctx);
+bool ParamRes_AZ(std::string_view cut, TParamContext& ctx);
+
+// Shared keys whose answers belong to the record a detail chain is reading ("OL" and "AZ"
+// fill the store, whatever record is focused).
+bool IsRecordKey(std::string_view key);
+
+// Keeps a detail chain's answers out of records they do not belong to. The receive-state
+// answer names the record the receiver has recalled; when that answer is lost or names
+// another record, the focus still names the record of an earlier chain, which would take
+// this chain's parameters. So the chain's answers are stored only after a receive-state
+// answer naming the record of the latest recall. The closing "TS" marks the record fully
+// read only when every parameter the chain asked for was taken; otherwise a blank field
+// would pass for the receiver's value.
+class TDetailChainGuard {
+public:
+    // A recall of `target` was sent: answers wait for its receive state.
+    void RecallSent(int target);
+    // A receive-state answer named `target`; `auQueried`: the chain asks for "AU".
+    void FocusAnswered(int target, bool auQueried);
+    // Something other than a recall was sent or the operation ended.
+    void Disarm();
+    // The chain may store this key's answer now: armed, and for "DI", which combines the
+    // three squelch answers, this chain's "CI" and "SI" were taken (else an earlier
+    // record's results would decide the squelch type).
+    bool MayStore(std::string_view key) const;
+    // A record key's answer was taken into the record.
+    void Taken(std::string_view key);
+    // Every record key the chain asked for, "TS" aside, was taken.
+    bool Complete() const;
+
+private:
+    static constexpr int kNoTarget = -1;
+    int recalled_ = kNoTarget;
+    bool armed_ = false;
+    bool auQueried_ = false;
+    std::array<bool, kSharedKeys.size()> taken_{};
+};
 
 // One shared key's answer into the focused record. Keys outside kSharedKeys are ignored.
+// True when the value was taken (in range and, for "DI", "CN", "DS", known); "TS" takes
+// the slot but leaves ReadState to the family, which knows whether the chain was complete.
 template <class R>
-void ParamAnswer(std::string_view key, std::string_view cut, R& rec, TParamContext& ctx)
+bool ParamAnswer(std::string_view key, std::string_view cut, R& rec, TParamContext& ctx)
 {
     // One-character flag or small index: the value goes into the field when in range.
     auto small = [&](std::uint8_t& field, std::int64_t dflt, std::int64_t hi) {
         const std::int64_t v = FieldInt(cut, 1, dflt);
-        if (InRange(v, 0, hi))
-            field = static_cast<std::uint8_t>(v);
+        if (!InRange(v, 0, hi))
+            return false;
+        field = static_cast<std::uint8_t>(v);
+        return true;
+    };
+    // A wider number: stored when within lo..hi.
+    auto ranged = [&](auto& field, std::size_t width, std::int64_t dflt, std::int64_t lo, std::int64_t hi) {
+        const std::int64_t v = FieldInt(cut, width, dflt);
+        if (!InRange(v, lo, hi))
+            return false;
+        field = static_cast<std::remove_reference_t<decltype(field)>>(v);
+        return true;
     };
 
-    if (key == "AU") {
-        small(rec.Dem_AutoBand, 10, 1);
-    } else if (key == "IF") {
-        const std::int64_t v = FieldInt(cut, 1, 10);
+    if (key == "AU")
+        return small(rec.Dem_AutoBand, 10, 1);
+    if (key == "IF") {
         std::int64_t hi = 4;
         if (rec.AMode == 1)
             hi = 3;
         else if (rec.AMode >= 2 && rec.AMode <= 6)
             hi = 1;
-        if (InRange(v, 0, hi))
-            rec.IFBW = static_cast<std::uint8_t>(v);
-    } else if (key == "AT") {
-        small(rec.RF_ATT, 10, 2);
-    } else if (key == "OL") {
-        ParamRes_OL(cut, ctx);
-    } else if (key == "OF") {
+        return small(rec.IFBW, 10, hi);
+    }
+    if (key == "AT")
+        return small(rec.RF_ATT, 10, 2);
+    if (key == "OL")
+        return ParamRes_OL(cut, ctx);
+    if (key == "OF") {
         const std::string_view sign = Field(cut, 1);
         const std::int64_t v = ReadInt(cut.size() > 3 ? cut.substr(3, 2) : std::string_view{}, 50);
-        if ((sign == "+" || sign == "-") && InRange(v, 0, 39))
-            rec.OffsetFreq = static_cast<std::int16_t>(sign == "-" ? -v : v);
-    } else if (key == "SQ") {
-        small(rec.RF_SQ_N_L_Type, 4, 2);
-    } else if (key == "NR") {
-        small(rec.Dem_DENOIS, 4, 3);
-    } else if (key == "AC") {
-        small(rec.RF_AGC, 4, 3);
-    } else if (key == "CI") {
-        const std::int64_t v = FieldInt(cut, 1, 3);
-        if (InRange(v, 0, 2)) {
-            ctx.Squelch.CmdCI_Res = static_cast<std::int32_t>(v);
-            ctx.Squelch.CmdSI_Res = 0;
-            ctx.Squelch.CmdDI_Res = 0;
-        }
-    } else if (key == "SI") {
-        const std::int64_t v = FieldInt(cut, 1, 2);
-        if (InRange(v, 0, 1))
-            ctx.Squelch.CmdSI_Res = static_cast<std::int32_t>(v);
-    } else if (key == "DI") {
-        const std::int64_t v = FieldInt(cut, 1, 2);
-        if (InRange(v, 0, 1)) {
-            ctx.Squelch.CmdDI_Res = static_cast<std::int32_t>(v);
-            rec.Dem_SQL_Type = SquelchTypeFromResults(ctx.Squelch);
-        }
-    } else if (key == "CN") {
-        if (const auto code = CtcssCodeFromAnswer(FieldInt(cut, 2, 100)))
-            rec.CTCSS_CODE = *code;
-    } else if (key == "SC") {
-        const std::int64_t v = FieldInt(cut, 3, 900);
-        if (InRange(v, 200, 700))
-            rec.VoiceSCR = static_cast<std::uint16_t>(v);
-    } else if (key == "DS") {
-        if (const auto code = DcsCodeFromAnswer(FieldInt(cut, 3, 800)))
-            rec.DCS_CODE = *code;
-    } else if (key == "DJ") {
-        small(rec.Dem_DigiDecode, 10, 1);
-    } else if (key == "DC") {
-        const std::int64_t v = FieldInt(cut, 5, 32768);
-        if (InRange(v, 0, 32767))
-            rec.DCR_CODE = static_cast<std::uint16_t>(v);
-    } else if (key == "DW") {
-        const std::int64_t v = FieldInt(cut, 3, 512);
-        if (InRange(v, 0, 511))
-            rec.DCR_WHITE = static_cast<std::uint16_t>(v);
-    } else if (key == "NM") {
-        small(rec.NXDN_RANCodeMute, 10, 1);
-    } else if (key == "NC") {
-        const std::int64_t v = FieldInt(cut, 2, 65);
-        if (InRange(v, 0, 64))
-            rec.NXDN_RANCode = static_cast<std::uint8_t>(v);
-    } else if (key == "OT") {
-        small(rec.Dem_DMR_Slot, 4, 3);
-    } else if (key == "CM") {
-        small(rec.DMR_ColorCodeMute, 10, 1);
-    } else if (key == "CC") {
-        const std::int64_t v = FieldInt(cut, 2, 17);
-        if (InRange(v, 0, 16))
-            rec.DMR_ColorCode = static_cast<std::uint8_t>(v);
-    } else if (key == "PM") {
-        small(rec.P25_NACCodeMute, 10, 1);
-    } else if (key == "PC") {
-        const std::int64_t v = ReadHex(Field(cut, 3), 4096);
-        if (InRange(v, 0, 4095))
-            rec.P25_NACCode = static_cast<std::uint16_t>(v);
-    } else if (key == "TS") {
-        const std::int64_t v = FieldInt(cut, 1, 4);
-        if (InRange(v, 0, 3)) {
-            rec.RF_TETRA_Slot = static_cast<std::uint8_t>(v);
-            rec.ReadState = 2;
-        }
-    } else if (key == "AZ") {
-        ParamRes_AZ(cut, ctx);
+        if ((sign != "+" && sign != "-") || !InRange(v, 0, 39))
+            return false;
+        rec.OffsetFreq = static_cast<std::int16_t>(sign == "-" ? -v : v);
+        return true;
     }
+    if (key == "SQ")
+        return small(rec.RF_SQ_N_L_Type, 4, 2);
+    if (key == "NR")
+        return small(rec.Dem_DENOIS, 4, 3);
+    if (key == "AC")
+        return small(rec.RF_AGC, 4, 3);
+    if (key == "CI") {
+        const std::int64_t v = FieldInt(cut, 1, 3);
+        if (!InRange(v, 0, 2))
+            return false;
+        ctx.Squelch.CmdCI_Res = static_cast<std::int32_t>(v);
+        ctx.Squelch.CmdSI_Res = 0;
+        ctx.Squelch.CmdDI_Res = 0;
+        return true;
+    }
+    if (key == "SI") {
+        const std::int64_t v = FieldInt(cut, 1, 2);
+        if (!InRange(v, 0, 1))
+            return false;
+        ctx.Squelch.CmdSI_Res = static_cast<std::int32_t>(v);
+        return true;
+    }
+    if (key == "DI") {
+        const std::int64_t v = FieldInt(cut, 1, 2);
+        if (!InRange(v, 0, 1))
+            return false;
+        ctx.Squelch.CmdDI_Res = static_cast<std::int32_t>(v);
+        rec.Dem_SQL_Type = SquelchTypeFromResults(ctx.Squelch);
+        return true;
+    }
+    if (key == "CN") {
+        const auto code = CtcssCodeFromAnswer(FieldInt(cut, 2, 100));
+        if (code)
+            rec.CTCSS_CODE = *code;
+        return code.has_value();
+    }
+    if (key == "SC")
+        return ranged(rec.VoiceSCR, 3, 900, 200, 700);
+    if (key == "DS") {
+        const auto code = DcsCodeFromAnswer(FieldInt(cut, 3, 800));
+        if (code)
+            rec.DCS_CODE = *code;
+        return code.has_value();
+    }
+    if (key == "DJ")
+        return small(rec.Dem_DigiDecode, 10, 1);
+    if (key == "DC")
+        return ranged(rec.DCR_CODE, 5, 32768, 0, 32767);
+    if (key == "DW")
+        return ranged(rec.DCR_WHITE, 3, 512, 0, 511);
+    if (key == "NM")
+        return small(rec.NXDN_RANCodeMute, 10, 1);
+    if (key == "NC")
+        return ranged(rec.NXDN_RANCode, 2, 65, 0, 64);
+    if (key == "OT")
+        return small(rec.Dem_DMR_Slot, 4, 3);
+    if (key == "CM")
+        return small(rec.DMR_ColorCodeMute, 10, 1);
+    if (key == "CC")
+        return ranged(rec.DMR_ColorCode, 2, 17, 0, 16);
+    if (key == "PM")
+        return small(rec.P25_NACCodeMute, 10, 1);
+    if (key == "PC") {
+        const std::int64_t v = ReadHex(Field(cut, 3), 4096);
+        if (!InRange(v, 0, 4095))
+            return false;
+        rec.P25_NACCode = static_cast<std::uint16_t>(v);
+        return true;
+    }
+    if (key == "TS")
+        return small(rec.RF_TETRA_Slot, 4, 3);
+    if (key == "AZ")
+        return ParamRes_AZ(cut, ctx);
+    return false;
 }
 
 }  // namespace memparam

@@ -100,7 +100,7 @@ bool TSearchBankReadFamily::SearchBankReadRes_1Line(std::string_view RxString, s
             if (key == "RX")
                 SearchBankRes_RX(cut);
             else
-                memparam::ParamAnswer(key, cut, Focused(), ctx);
+                ChainAnswer(key, cut, ctx);
         }))
         claimed = true;
 
@@ -108,6 +108,39 @@ bool TSearchBankReadFamily::SearchBankReadRes_1Line(std::string_view RxString, s
     if (sendedCommand == "EX")
         claimed = true;
     return claimed;
+}
+
+void TSearchBankReadFamily::CommandSent(std::string_view command)
+{
+    if (command.size() == 4 && command.starts_with("SS")) {
+        const std::int64_t bank = NumberAt(command, 2, 100);
+        if (InRange(bank, 0, kSearchBankCount - 1)) {
+            guard_.RecallSent(static_cast<int>(bank));
+            return;
+        }
+        guard_.Disarm();
+    } else if (command == "EX") {
+        // The operation is over: nothing more belongs to its last chain.
+        guard_.Disarm();
+    }
+}
+
+void TSearchBankReadFamily::ChainAnswer(std::string_view key, std::string_view cut, memparam::TParamContext& ctx)
+{
+    if (!memparam::IsRecordKey(key)) {
+        memparam::ParamAnswer(key, cut, Focused(), ctx);
+        return;
+    }
+    // Claimed but not stored: without the receive state of this chain's recall the focus
+    // may name another bank.
+    if (!guard_.MayStore(key))
+        return;
+    TSearchBankElement& rec = Focused();
+    if (!memparam::ParamAnswer(key, cut, rec, ctx))
+        return;
+    guard_.Taken(key);
+    if (key == "TS" && guard_.Complete())
+        rec.ReadState = 2;
 }
 
 void TSearchBankReadFamily::SearchBankRes_SE(std::string_view line, TCommandList& appended)
@@ -166,6 +199,7 @@ void TSearchBankReadFamily::SearchBankRes_SE(std::string_view line, TCommandList
     rec.Flags_RegistedFlag = 1;
     rec.ReadState = 1;
     AU_in_SE_Flag = au ? 1 : 0;
+    auQueried_[bank] = !au.has_value();
     store_.SearchBankData[bank] = rec;
 
     const TCommandList chain = DetailChain(static_cast<int>(bank), au.has_value(), link_.SearchBankState,
@@ -178,8 +212,10 @@ void TSearchBankReadFamily::SearchBankRes_RX(std::string_view line)
     if (line.size() < 5 || line.substr(3, 2) != "SR")
         return;
     const std::int64_t bank = NumberAt(line, 5, 100);
-    if (InRange(bank, 0, kSearchBankCount - 1))
+    if (InRange(bank, 0, kSearchBankCount - 1)) {
         CmdFocusSearchBank = static_cast<std::int32_t>(bank);
+        guard_.FocusAnswered(static_cast<int>(bank), auQueried_[bank]);
+    }
 }
 
 }  // namespace sbank

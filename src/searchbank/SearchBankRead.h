@@ -4,6 +4,8 @@
 #pragma once
 
 #include "ParamAnswers.h"
+
+#include <array>
 #include "QueuedCommand.h"
 #include "SearchBankLink.h"
 #include "Store.h"
@@ -38,6 +40,9 @@ public:
     std::int32_t CmdFocusSearchBank = 0;
     std::int32_t AU_in_SE_Flag = 0;
 
+    // Every command written to the port, so that a recall re-aims the chain guard.
+    void CommandSent(std::string_view command);
+
     // One received line (no CR/LF); sendedCommand is the last command written to the port.
     // Commands the answer queues go to `appended`. True when claimed.
     bool SearchBankReadRes_1Line(std::string_view RxString, std::string_view sendedCommand,
@@ -49,10 +54,15 @@ public:
 
 private:
     TSearchBankElement& Focused() { return store_.SearchBankData[CmdFocusSearchBank]; }
+    // A shared key's answer: into the focused bank while the chain guard allows it.
+    void ChainAnswer(std::string_view key, std::string_view cut, memparam::TParamContext& ctx);
 
     TStore& store_;
     memparam::TParamShared& shared_;
     TLinkSave link_;
+    memparam::TDetailChainGuard guard_;
+    // Whether the detail chain of a bank asks for "AU" (its summary line had none).
+    std::array<bool, kSearchBankCount> auQueried_{};
 };
 
 }  // namespace sbank

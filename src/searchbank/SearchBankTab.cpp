@@ -126,6 +126,7 @@ TSearchBankTab::TSearchBankTab(QWidget* page, CommandEngine& engine, TStore& sto
     if (frame.setTableRedraw)
         frame.setTableRedraw([this] { SearchBankTableDisplay(); });
     engine_.SetAnswerParser(OpFamily::SearchBankRead, [this](const QString& l) { return SearchBankReadRes_1Line(l); });
+    engine_.AddSentListener([this](const QString& cmd) { read_.CommandSent(cmd.toLatin1().toStdString()); });
     engine_.SetAnswerParser(OpFamily::SearchBankWrite,
                             [this](const QString& l) { return SearchBankWriteRes_1Line(l); });
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -24,12 +25,21 @@ protected:
         store->EmptyData_Init();
         family.OffsetListComplete = [this] { ++offsetListRebuilds; };
         family.RegionChanged = [this](int r) { regions.push_back(r); };
-        family.CmdFocusMemBank = 3;
-        family.CmdFocusMemCh = 7;
+        Recall(3, 7);
     }
     bool Feed(const std::string& line, const std::string& sended = "IF")
     {
         return family.MemoryReadRes_1Line(line, sended, appended);
+    }
+    // The receiver recalls a channel and names it in its receive state, as a detail chain
+    // begins; the parameter answers then go to that channel.
+    void Recall(int bank, int ch)
+    {
+        char cmd[16], rx[16];
+        std::snprintf(cmd, sizeof cmd, "MR%02d%02d", bank, ch);
+        std::snprintf(rx, sizeof rx, "RX MR%02d%02d", bank, ch);
+        family.CommandSent(cmd);
+        ASSERT_TRUE(Feed(rx, "RX"));
     }
     TMemChElement& Focused() { return store->MemChData[3][7]; }
 
@@ -111,11 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParamCase{"DcrCodeTooLarge", "DC32768", nullptr, true, nullptr},
         ParamCase{"RanCode", "NC64", nullptr, true, [](auto& r) { r.NXDN_RANCode = 64; }},
         ParamCase{"ColorCodeTooLarge", "CC17", nullptr, true, nullptr},
-        ParamCase{"TetraSlotMarksFullyRead", "TS3", [](auto& r) { r.ReadState = 1; }, true,
-                  [](auto& r) {
-                      r.RF_TETRA_Slot = 3;
-                      r.ReadState = 2;
-                  }},
+        // Alone, without the rest of the chain, the slot does not make the channel fully read.
+        ParamCase{"TetraSlotAlone", "TS3", [](auto& r) { r.ReadState = 1; }, true,
+                  [](auto& r) { r.RF_TETRA_Slot = 3; }},
         ParamCase{"UnknownKey", "ZZ1", nullptr, false, nullptr},
         ParamCase{"ErrorAfterKey", "AU?", nullptr, true, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -142,8 +150,26 @@ TEST_F(MemoryReadFamilyTest, SquelchTypeComesFromTheThreeAnswersInOrder)
     EXPECT_EQ(Focused().Dem_SQL_Type, 0);
 }
 
+TEST_F(MemoryReadFamilyTest, SquelchTypeWaitsForThisChainsOwnResults)
+{
+    Feed("CI1");  // an earlier channel with a tone squelch
+    Feed("SI0");
+    Feed("DI0");
+    ASSERT_EQ(Focused().Dem_SQL_Type, 1);
+    for (const char* lost : {"CI", "SI"}) {
+        Recall(3, 8);
+        TMemChElement& next = store->MemChData[3][8];
+        next.Dem_SQL_Type = 9;
+        for (const char* line : {"CI0", "SI1", "DI0"})
+            if (std::string(line).substr(0, 2) != lost)
+                EXPECT_TRUE(Feed(line));
+        EXPECT_EQ(next.Dem_SQL_Type, 9) << "without its " << lost << " answer";
+    }
+}
+
 TEST_F(MemoryReadFamilyTest, ReceiveStateMovesTheFocusOnlyToAValidChannel)
 {
+    family.CommandSent("MR0512");
     EXPECT_TRUE(Feed("RX MR0512"));
     EXPECT_EQ(family.CmdFocusMemBank, 5);
     EXPECT_EQ(family.CmdFocusMemCh, 12);
@@ -162,6 +188,99 @@ TEST_F(MemoryReadFamilyTest, AnyLineIsClaimedAfterTheClosingEx)
     EXPECT_FALSE(Feed("hello", "MA0000"));
     EXPECT_TRUE(Feed("hello", "EX"));
     EXPECT_TRUE(Feed("", "EX"));
+}
+
+// --- detail chains under lost or stray answers ---
+
+// Valid answers to every parameter query of a chain, "TS" last; `skip` leaves one out.
+std::vector<std::string> ChainAnswers(const std::string& skip = {})
+{
+    std::vector<std::string> out;
+    for (const char* line : {"AU0", "IF1", "AT1", "OF+05", "SQ1", "NR2", "AC1", "CI1", "SI0", "DI0", "CN01",
+                             "SC350", "DS023", "DJ1", "DC00042", "DW007", "NM1", "NC12", "OT1", "CM1",
+                             "CC05", "PM1", "PC1A3", "TS2"})
+        if (line != skip && std::string(line).substr(0, 2) != skip)
+            out.push_back(line);
+    return out;
+}
+
+// After the main answer of 5-12 (without "AU") and its recall, the receive state comes
+// back as given; then the receiver answers every parameter query.
+class ChainFocusTest : public MemoryReadFamilyTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ChainFocusTest, ParametersStayOutOfChannelsTheReceiveStateDidNotName)
+{
+    const std::string rx = GetParam();
+    ASSERT_TRUE(Feed("MX0512 MP0 RF0145.50000 ST012.50 SH000.00 MD0F0 PT0 TTTWELVE      "));
+    const TMemChElement twelveBefore = store->MemChData[5][12];
+    const TMemChElement sevenBefore = Focused();  // 3-7: the chain before this one
+    family.CommandSent("MR0512");
+    if (!rx.empty())
+        EXPECT_TRUE(Feed(rx, "RX"));
+    for (const std::string& line : ChainAnswers())
+        EXPECT_TRUE(Feed(line, line.substr(0, 2))) << line;
+
+    const bool named = rx == "RX MR0512";
+    EXPECT_TRUE(SameRecord(Focused(), sevenBefore)) << "the earlier channel took this chain's answers";
+    if (named) {
+        EXPECT_EQ(store->MemChData[5][12].NXDN_RANCode, 12);
+        EXPECT_EQ(store->MemChData[5][12].ReadState, 2);
+    } else {
+        EXPECT_TRUE(SameRecord(store->MemChData[5][12], twelveBefore));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ReceiveStates, ChainFocusTest,
+                         ::testing::Values("RX MR0512",   // the recalled channel
+                                           "",            // lost
+                                           "RX MR0307",   // a late answer of the earlier chain
+                                           "RX VFO",      // the receiver left memory mode
+                                           "RX MR4012"),  // no such channel
+                         [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(MemoryReadFamilyTest, FullyReadOnlyWhenEveryQueriedParameterWasTaken)
+{
+    const std::string withAu = "MX0512 MP0 RF0145.50000 ST012.50 SH000.00 MD0F0 AU1 PT0 TTWITH AU      ";
+    const std::string withoutAu = "MX0512 MP0 RF0145.50000 ST012.50 SH000.00 MD0F0 PT0 TTWITHOUT AU   ";
+    struct {
+        std::string main;
+        std::string skip;       // left out of the answers
+        std::string replace;    // and answered like this instead, when given
+        int readState;
+    } cases[] = {
+        {withoutAu, "", "", 2},
+        {withAu, "AU", "", 2},  // the main answer carried it, no query
+        {withoutAu, "AU", "", 1},
+        {withoutAu, "IF", "", 1},
+        {withoutAu, "CI", "", 1},  // the squelch type would rest on an earlier channel's result
+        {withoutAu, "PC", "", 1},
+        {withoutAu, "DS", "DS018", 1},  // a code the list does not hold
+        {withoutAu, "SC", "SC?", 1},    // refused
+        {withoutAu, "TS", "", 1},
+        {withoutAu, "TS", "TS9", 1},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Feed(c.main));
+        family.CommandSent("MR0512");
+        ASSERT_TRUE(Feed("RX MR0512", "RX"));
+        std::vector<std::string> answers = ChainAnswers(c.skip);
+        if (!c.replace.empty())
+            answers.insert(answers.end() - (c.skip == "TS" ? 0 : 1), c.replace);
+        for (const std::string& line : answers)
+            Feed(line, line.substr(0, 2));
+        EXPECT_EQ(store->MemChData[5][12].ReadState, c.readState) << c.main << " without " << c.skip;
+    }
+}
+
+TEST_F(MemoryReadFamilyTest, AnswersAfterTheClosingExReachNoChannel)
+{
+    const TMemChElement before = Focused();
+    family.CommandSent("EX");
+    EXPECT_TRUE(Feed("NR2", "EX"));
+    EXPECT_TRUE(SameRecord(Focused(), before));
+    // The region is not a channel's and is still taken.
+    EXPECT_TRUE(Feed("AZ1", "EX"));
+    EXPECT_EQ(store->Region, 1);
 }
 
 TEST_F(MemoryReadFamilyTest, OffsetAnswersFillTheTableAndEntry39RebuildsTheList)

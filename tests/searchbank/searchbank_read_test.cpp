@@ -164,10 +164,16 @@ TEST(DetailChain, FirstBankWithRangeSavesTheLinkListOnce)
     EXPECT_EQ(second.back(), "TS");
 }
 
+// Valid answers to every parameter query of a chain whose summary carried "AU", "TS" last.
+const char* const kChainAnswers[] = {"IF1", "AT1", "OF+05", "SQ1", "NR2", "AC1", "CI1", "SI0", "DI0",
+                                     "CN01", "SC350", "DS023", "DJ1", "DC00042", "DW007", "NM1", "NC12",
+                                     "OT1", "CM1", "CC05", "PM1", "PC1A3", "TS2"};
+
 TEST(DetailAnswers, GoToTheBankTheReceiveStateNames)
 {
     SearchBankRig rig;
     rig.Bank(7).AMode = 0;
+    rig.family.CommandSent("SS07");
     EXPECT_TRUE(rig.Feed("RX SR07", "RX"));
     EXPECT_EQ(rig.family.CmdFocusSearchBank, 7);
     EXPECT_TRUE(rig.Feed("IF4", "IF"));
@@ -176,7 +182,7 @@ TEST(DetailAnswers, GoToTheBankTheReceiveStateNames)
     EXPECT_EQ(rig.Bank(7).IFBW, 4);
     EXPECT_EQ(rig.Bank(7).OffsetFreq, -5);
     EXPECT_EQ(rig.Bank(7).RF_TETRA_Slot, 3);
-    EXPECT_EQ(rig.Bank(7).ReadState, 2);
+    EXPECT_EQ(rig.Bank(7).ReadState, 0) << "most parameters never arrived";
 
     // A receive state that names no search bank leaves the focus.
     for (const char* line : {"RX SR40", "RX MR0102", "RX VFO"}) {
@@ -185,6 +191,35 @@ TEST(DetailAnswers, GoToTheBankTheReceiveStateNames)
     }
     EXPECT_FALSE(rig.Feed("1TS2", "TS"));  // one character in front: no key
     EXPECT_EQ(rig.Bank(7).RF_TETRA_Slot, 3);
+}
+
+// A chain is stored only behind the receive state of its own recall, and marks the bank
+// fully read only when all its parameters arrived.
+TEST(DetailAnswers, ChainOfABankUnderLostAnswers)
+{
+    const std::string summary = "SE09 SL0400.00000 SU0470.00000 ST012.50 SH000.00 MD0F0 AU0 PT0 TTB";
+    struct {
+        const char* rx;    // receive state after the recall; empty: lost
+        const char* skip;  // a parameter answer lost; empty: none
+        bool stored;
+        int readState;
+    } cases[] = {{"RX SR09", "", true, 2}, {"RX SR09", "DC", true, 1}, {"", "", false, 1}, {"RX SR03", "", false, 1}};
+    for (const auto& c : cases) {
+        SearchBankRig rig;
+        rig.family.CommandSent("SS03");
+        ASSERT_TRUE(rig.Feed("RX SR03", "RX"));  // the chain before this one
+        const TSearchBankElement three = rig.Bank(3);
+        ASSERT_TRUE(rig.Feed(summary, "SR09"));
+        rig.family.CommandSent("SS09");
+        if (*c.rx)
+            rig.Feed(c.rx, "RX");
+        for (const char* line : kChainAnswers)
+            if (std::string(line).substr(0, 2) != c.skip)
+                EXPECT_TRUE(rig.Feed(line, std::string(line).substr(0, 2))) << line;
+        EXPECT_TRUE(SameRecord(rig.Bank(3), three)) << c.rx;
+        EXPECT_EQ(rig.Bank(9).NXDN_RANCode == 12, c.stored) << c.rx << c.skip;
+        EXPECT_EQ(rig.Bank(9).ReadState, c.readState) << c.rx << c.skip;
+    }
 }
 
 TEST(DetailAnswers, RegionAndOffsetListReachTheirHooks)

@@ -221,6 +221,10 @@ ReceiveRig::ReceiveRig() : store_(std::make_unique<TStore>())
         append(appended);
         return claimed;
     });
+    e.AddSentListener([this](const QString& cmd) {
+        memRead_->CommandSent(cmd.toLatin1().toStdString());
+        sbRead_->CommandSent(cmd.toLatin1().toStdString());
+    });
     e.SetAnswerParser(OpFamily::MemoryWrite,
                       [](const QString& l) { return MemoryWriteRes_1Line(l.toLatin1().toStdString()); });
     e.SetAnswerParser(OpFamily::SearchBankRead, [this, append](const QString& l) {

@@ -24,7 +24,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 8> kSent = {"", "EX", "MR0512", "RX", "SS07", "BK", "BK99", "MA3949"};
+// The recalls match the receive states in the seeds ("RX MR0000", "RX SR00").
+constexpr std::array<std::string_view, 8> kSent = {"", "EX", "MR0000", "RX", "SS00", "BK", "BK99", "MA3949"};
 
 struct Parsers {
     std::unique_ptr<TStore> store = std::make_unique<TStore>();
@@ -115,6 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned which = data[0] % 8;
     const std::string_view sent = kSent[data[1] % kSent.size()];
     Parsers p;
+    // A recall among the choices lets the receive-state lines open a detail chain.
+    p.memRead.CommandSent(sent);
+    p.sbRead.CommandSent(sent);
     std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
     while (!rest.empty()) {
         const std::size_t lf = rest.find('\n');
