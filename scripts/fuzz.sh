@@ -26,6 +26,7 @@ declare -A maxlen=([receive_line_fuzz]=4096 [answer_parser_fuzz]=2048 [freq_text
 order=(receive_line_fuzz answer_parser_fuzz freq_text_fuzz exchange_image_fuzz exchange_csv_fuzz)
 if [ -n "${FUZZ_ONLY:-}" ]; then read -r -a order <<<"$FUZZ_ONLY"; fi
 
+bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 cxx=$(command -v clang++-14 || command -v clang++ || true)
 if [ -z "$cxx" ]; then
   echo "fuzz.sh: clang++ not found (apt-get install clang-14 libclang-rt-14-dev)" >&2
