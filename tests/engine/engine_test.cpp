@@ -254,6 +254,19 @@ TEST(EngineSend, WaitEntryPausesWithoutWriting)
     EXPECT_EQ(rig.host.WrittenAt("B"), 800);  // 200 + 500 asleep + 100 pause
 }
 
+TEST(EngineSend, SentListenersSeeEveryWrittenCommandInOrder)
+{
+    EngineRig rig;
+    QStringList first, second;
+    rig.engine->AddSentListener([&](const QString& cmd) { first << cmd; });
+    rig.engine->AddSentListener([&](const QString& cmd) { second << cmd; });
+    ASSERT_TRUE(rig.Start(OpButton::ScanGrpReadButton, {{"A", k200}, {"wait", "[1](50)"}, {"B", k200}}, 1));
+    rig.RunAnswering();
+    EXPECT_EQ(first, rig.host.Texts("write"));  // "wait" is not written, so not reported
+    EXPECT_EQ(first, Strings({"A", "B", "EX"}));
+    EXPECT_EQ(second, first);
+}
+
 TEST(EngineSend, WaitAsLastEntryStillClosesWithEx)
 {
     EngineRig rig;
