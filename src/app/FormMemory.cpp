@@ -370,15 +370,19 @@ bool TFormMemory::eventFilter(QObject* watched, QEvent* event)
 
 // --- the engine's host ---
 
+// The engine writes a command and then its line end. Both go to the port as one block:
+// the same bytes in the same order, but one driver write and one worker wake-up per
+// command instead of two.
 void TFormMemory::WriteCommand(const std::string& bytes)
 {
-    comm_.TransString(bytes);  // result ignored: an unsent command simply times out
+    pendingLine_ = bytes;
 }
 
 void TFormMemory::WriteLineEnd()
 {
-    static const char crlf[2] = {13, 10};
-    comm_.TransBlock(crlf, 2);  // result ignored, as above
+    pendingLine_ += "\r\n";
+    comm_.TransString(pendingLine_);  // result ignored: an unsent command simply times out
+    pendingLine_.clear();
 }
 
 void TFormMemory::LogProgress(const QString& text) { terminal_.TerminalLog_Add(text, QColor(Qt::black)); }

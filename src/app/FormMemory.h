@@ -120,6 +120,8 @@ private:
     TStore& store_;
     TCustomCommX& comm_;
     TFormTerminal& terminal_;
+    // The command's bytes wait for its line end, so the line leaves in one chunk.
+    std::string pendingLine_;
     std::unique_ptr<CommandEngine> engine_;
     std::array<QWidget*, kOpTabCount> pages_{};
     std::array<QPushButton*, kOpButtonCount> opButtons_{};

@@ -17,7 +17,7 @@
 #include <QSaveFile>
 #include <QStatusBar>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -114,9 +114,12 @@ void TFormTerminal::createControls()
     SendButton->setEnabled(false);
     ClearButton = button(Panel1, "ClearButton", QStringLiteral("Clear"), {532, 71, 70, 27});
 
-    RichEdit1 = named(new QTextEdit(this), "RichEdit1");
+    RichEdit1 = named(new QPlainTextEdit(this), "RichEdit1");
     RichEdit1->setReadOnly(true);
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    // A read-only log needs no undo history; kept, it would grow with every entry of a
+    // read that sends tens of thousands of commands.
+    RichEdit1->setUndoRedoEnabled(false);
+    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -19,7 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
-class QTextEdit;
+class QPlainTextEdit;
 class QTimer;
 class TCustomCommX;
 
@@ -45,7 +45,7 @@ public:
     QPushButton* TextLogSaveButton;
     QPushButton* RtfLogSaveButton;
     QStatusBar* StatusBar1;
-    QTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit1;
     QFileDialog* OpenDialog1;
     QTimer* SendTimer;
     QFileDialog* SaveDialog1;

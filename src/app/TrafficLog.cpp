@@ -2,7 +2,7 @@
 
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace TrafficLog {
 
@@ -11,7 +11,7 @@ int charsetOf(const QTextCharFormat& f)
     return f.hasProperty(kCharsetProperty) ? f.intProperty(kCharsetProperty) : 0;
 }
 
-QTextCharFormat logFormat(const QTextEdit& log, const QColor& col)
+QTextCharFormat logFormat(const QPlainTextEdit& log, const QColor& col)
 {
     QTextCharFormat f;
     f.setFontFamilies(QStringList{log.font().family()});
@@ -20,10 +20,12 @@ QTextCharFormat logFormat(const QTextEdit& log, const QColor& col)
     return f;
 }
 
-void addEntry(QTextEdit& log, const QString& text, const QColor& col, bool endMark)
+void addEntry(QPlainTextEdit& log, const QString& text, const QColor& col, bool endMark)
 {
     QTextCursor c(log.document());
     c.movePosition(QTextCursor::End);
+    // One edit, so the document is laid out once per entry rather than once per piece.
+    c.beginEditBlock();
     const QTextCharFormat entry = logFormat(log, col);
     c.insertText(text, entry);
     if (endMark) {
@@ -34,9 +36,10 @@ void addEntry(QTextEdit& log, const QString& text, const QColor& col, bool endMa
     }
     // What follows is back in the log's own font.
     c.insertBlock(QTextBlockFormat(), entry);
+    c.endEditBlock();
 }
 
-void pageDown(QTextEdit& log)
+void pageDown(QPlainTextEdit& log)
 {
     log.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
 }

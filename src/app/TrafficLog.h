@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTextCharFormat>
 
-class QTextEdit;
+class QPlainTextEdit;
 
 namespace TrafficLog {
 
@@ -23,12 +23,12 @@ constexpr int kCharsetProperty = QTextFormat::UserProperty + 1;
 int charsetOf(const QTextCharFormat& f);
 
 // The log's own format: the text box's font, the ordinary character set, colour col.
-QTextCharFormat logFormat(const QTextEdit& log, const QColor& col);
+QTextCharFormat logFormat(const QPlainTextEdit& log, const QColor& col);
 
 // Writes text at the end of the last line, then the end mark when asked, then a new line.
-void addEntry(QTextEdit& log, const QString& text, const QColor& col, bool endMark);
+void addEntry(QPlainTextEdit& log, const QString& text, const QColor& col, bool endMark);
 
 // Scrolls the view one page down.
-void pageDown(QTextEdit& log);
+void pageDown(QPlainTextEdit& log);
 
 }  // namespace TrafficLog

@@ -19,7 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include <memory>
 #include <stdexcept>

@@ -7,7 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 class LogTest : public QObject {
     Q_OBJECT
@@ -21,7 +21,7 @@ private slots:
     void rtfReadBackByUnrtf();
 
 private:
-    static void fillConversation(QTextEdit& log);
+    static void fillConversation(QPlainTextEdit& log);
 };
 
 void LogTest::entryRuns_data()
@@ -41,7 +41,7 @@ void LogTest::entryRuns()
     QFETCH(QString, text);
     QFETCH(QColor, colour);
     QFETCH(bool, endMark);
-    QTextEdit log;
+    QPlainTextEdit log;
     log.setFont(QFont(QStringLiteral("Tahoma")));
     TrafficLog::addEntry(log, text, colour, endMark);
 
@@ -66,7 +66,7 @@ void LogTest::entryRuns()
 
 void LogTest::entriesFollowOnePerLine()
 {
-    QTextEdit log;
+    QPlainTextEdit log;
     fillConversation(log);
     QCOMPARE(log.toPlainText(), QStringLiteral("Start\nAZ\nAZ1~\nMR~\n"));
     // After a mark, the next entry is back in the log's font and character set.
@@ -78,7 +78,7 @@ void LogTest::entriesFollowOnePerLine()
     QCOMPARE(mr.charset, 0);
 }
 
-void LogTest::fillConversation(QTextEdit& log)
+void LogTest::fillConversation(QPlainTextEdit& log)
 {
     TrafficLog::addEntry(log, QStringLiteral("Start"), TrafficLog::kProgressColour, false);
     TrafficLog::addEntry(log, QStringLiteral("AZ"), TrafficLog::kSentColour, false);
@@ -88,7 +88,7 @@ void LogTest::fillConversation(QTextEdit& log)
 
 void LogTest::rtfNamesColourAndFontOfEachRun()
 {
-    QTextEdit log;
+    QPlainTextEdit log;
     log.setFont(QFont(QStringLiteral("Tahoma"), 9));
     fillConversation(log);
     const QByteArray rtf = RtfWriter::write(*log.document(), log.font());
@@ -148,7 +148,7 @@ void LogTest::rtfEscapesText()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, written);
-    QTextEdit log;
+    QPlainTextEdit log;
     TrafficLog::addEntry(log, text, TrafficLog::kReceivedColour, false);
     const QByteArray rtf = RtfWriter::write(*log.document(), log.font());
     QVERIFY2(rtf.contains("\\cf1 " + written + "\\par"), rtf.constData());
@@ -159,7 +159,7 @@ void LogTest::rtfReadBackByUnrtf()
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     if (unrtf.isEmpty())
         QSKIP("unrtf is not installed");
-    QTextEdit log;
+    QPlainTextEdit log;
     log.setFont(QFont(QStringLiteral("Tahoma"), 9));
     fillConversation(log);
     QTemporaryDir dir;
