@@ -100,7 +100,7 @@ bool TMemoryReadFamily::MemoryReadRes_1Line(std::string_view RxString, std::stri
             else if (key == "RX")
                 MemoryRes_RX(line);
             else
-                ChainAnswer(key, line, ctx);
+                memparam::ChainParamAnswer(guard_, key, line, Focused(), ctx);
         });
     // Whatever arrives after the closing "EX" belongs to the operation.
     if (sendedCommand == "EX")
@@ -124,23 +124,6 @@ void TMemoryReadFamily::CommandSent(std::string_view command)
     }
 }
 
-void TMemoryReadFamily::ChainAnswer(std::string_view key, std::string_view line, memparam::TParamContext& ctx)
-{
-    if (!memparam::IsRecordKey(key)) {
-        memparam::ParamAnswer(key, line, Focused(), ctx);
-        return;
-    }
-    // Claimed but not stored: without the receive state of this chain's recall the focus
-    // may name another channel.
-    if (!guard_.MayStore(key))
-        return;
-    TMemChElement& rec = Focused();
-    if (!memparam::ParamAnswer(key, line, rec, ctx))
-        return;
-    guard_.Taken(key);
-    if (key == "TS" && guard_.Complete())
-        rec.ReadState = 2;
-}
 
 void TMemoryReadFamily::MemoryRes_MX(std::string_view line, TCommandList& appended)
 {

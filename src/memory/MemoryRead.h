@@ -54,8 +54,6 @@ public:
 
 private:
     TMemChElement& Focused() { return store_.MemChData[CmdFocusMemBank][CmdFocusMemCh]; }
-    // A shared key's answer: into the focused channel while the chain guard allows it.
-    void ChainAnswer(std::string_view key, std::string_view line, memparam::TParamContext& ctx);
 
     TStore& store_;
     memparam::TParamShared& shared_;

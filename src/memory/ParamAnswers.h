@@ -310,4 +310,23 @@ bool ParamAnswer(std::string_view key, std::string_view cut, R& rec, TParamConte
     return false;
 }
 
+// A detail chain's answer: "OL" and "AZ" go to the store; a record key goes into the
+// focused record only while the guard allows it (otherwise the line is claimed but not
+// stored: the focus may name another record), and "TS" marks the record fully read once
+// the chain is complete.
+template <class R>
+void ChainParamAnswer(TDetailChainGuard& guard, std::string_view key, std::string_view cut, R& focused,
+                      TParamContext& ctx)
+{
+    if (!IsRecordKey(key)) {
+        ParamAnswer(key, cut, focused, ctx);
+        return;
+    }
+    if (!guard.MayStore(key) || !ParamAnswer(key, cut, focused, ctx))
+        return;
+    guard.Taken(key);
+    if (key == "TS" && guard.Complete())
+        focused.ReadState = 2;
+}
+
 }  // namespace memparam

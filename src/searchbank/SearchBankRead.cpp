@@ -100,7 +100,7 @@ bool TSearchBankReadFamily::SearchBankReadRes_1Line(std::string_view RxString, s
             if (key == "RX")
                 SearchBankRes_RX(cut);
             else
-                ChainAnswer(key, cut, ctx);
+                memparam::ChainParamAnswer(guard_, key, cut, Focused(), ctx);
         }))
         claimed = true;
 
@@ -125,23 +125,6 @@ void TSearchBankReadFamily::CommandSent(std::string_view command)
     }
 }
 
-void TSearchBankReadFamily::ChainAnswer(std::string_view key, std::string_view cut, memparam::TParamContext& ctx)
-{
-    if (!memparam::IsRecordKey(key)) {
-        memparam::ParamAnswer(key, cut, Focused(), ctx);
-        return;
-    }
-    // Claimed but not stored: without the receive state of this chain's recall the focus
-    // may name another bank.
-    if (!guard_.MayStore(key))
-        return;
-    TSearchBankElement& rec = Focused();
-    if (!memparam::ParamAnswer(key, cut, rec, ctx))
-        return;
-    guard_.Taken(key);
-    if (key == "TS" && guard_.Complete())
-        rec.ReadState = 2;
-}
 
 void TSearchBankReadFamily::SearchBankRes_SE(std::string_view line, TCommandList& appended)
 {

@@ -54,8 +54,6 @@ public:
 
 private:
     TSearchBankElement& Focused() { return store_.SearchBankData[CmdFocusSearchBank]; }
-    // A shared key's answer: into the focused bank while the chain guard allows it.
-    void ChainAnswer(std::string_view key, std::string_view cut, memparam::TParamContext& ctx);
 
     TStore& store_;
     memparam::TParamShared& shared_;
